@@ -1,0 +1,35 @@
+// The views of the letters around a find, and the header that comes before them.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "find.h"
+#include "letter_text.h"
+#include "window_operations.h"
+
+namespace quorel {
+
+inline constexpr char16_t NL[] = u"\r\n";
+
+// "Skip: 7" and "Position: 1234 of 304805", each line ending in NL.
+std::u16string FindHeader(const Find& find);
+
+// The area view: for each of the rows around the find that lie inside the text, a 61-character
+// framed row of the 51 places centred on it, with blank lines before the rows, after row 10,
+// after the find's rows and after the last row.
+std::u16string AreaView(const LetterText& text, const Find& find);
+
+// The one-line view: "Result: ", the letters of the rows with a blank either side of the find's
+// letters, then two line breaks.
+std::u16string OneLineView(const LetterText& text, const Find& find);
+
+// Reads Check1 once and appends the area view (any state but unchecked) or the one-line view
+// to Text4.
+void AppendContextView(WindowOperations& window, const LetterText& text, const Find& find);
+
+// No find's header and view, whichever view, is longer than this.
+std::size_t LongestFindText(std::int64_t target_len);
+
+}  // namespace quorel

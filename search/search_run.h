@@ -1,0 +1,26 @@
+// The search run that a press of the Search button performs.
+#pragma once
+
+#include <filesystem>
+
+#include "window_operations.h"
+
+namespace quorel {
+
+// How a run ended. The window needs none of it; the console front end turns it into its exit
+// status.
+enum class RunOutcome {
+  kDone,            // every skip of the range was tried: "Done."
+  kAborted,         // Escape was seen at a poll: "Aborted."
+  kResultBoxFull,   // a find would not fit into the result box: "Aborted."
+  kTargetRefused,   // the word was refused with its message; no status word
+  kLoadFailed,      // the data file could not be loaded; no status word
+  kWindowGone,      // the window was closed during the run; nothing more was touched
+};
+
+// One whole run against `window`, reading the data file from `data_file`.
+RunOutcome Command1_Click(WindowOperations& window, const std::filesystem::path& data_file);
+// The same, with the data file looked up in the current working directory.
+RunOutcome Command1_Click(WindowOperations& window);
+
+}  // namespace quorel
