@@ -16,6 +16,8 @@ inline constexpr char16_t kBlank = u' ';
 
 // Exactly the 27 letters U+05D0..U+05EA, final forms included: the characters whose
 // Windows-1255 codes lie from the code of alef to the code of tav.
-constexpr bool IsHebrewLetter(char16_t c) { return c >= kAlef && c <= kTav; }
+constexpr bool IsHebrewLetter(char16_t c) {
+  return c >= kAlef && c <= kTav;
+}
 
 }  // namespace quorel

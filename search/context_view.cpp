@@ -13,14 +13,18 @@ constexpr char16_t kRightFrame[] = u"   \u05D0";
 constexpr std::size_t kRowLength = 61 + 2;  // the framed row and its NL
 constexpr std::size_t kLongestHeader = 64;
 
-std::int64_t RowCount(const Find& find) { return find.target_len + 2 * kRowsAround; }
+std::int64_t RowCount(const Find& find) {
+  return find.target_len + 2 * kRowsAround;
+}
 
 // The text position that row j belongs to.
 std::int64_t RowPosition(const Find& find, std::int64_t j) {
   return find.position + (j - kFirstFindRow) * find.skip;
 }
 
-bool InsideText(std::int64_t k) { return k >= 1 && k <= TEXT_LENGTH; }
+bool InsideText(std::int64_t k) {
+  return k >= 1 && k <= TEXT_LENGTH;
+}
 
 void AppendRow(const LetterText& text, std::int64_t k, std::u16string& out) {
   const std::u16string_view padded = text.Padded();

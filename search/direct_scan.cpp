@@ -18,8 +18,8 @@ bool IsFind(std::u16string_view letters, std::u16string_view target, std::int64_
 
 void DirectScan(std::u16string_view letters, std::u16string_view target, std::int32_t skip,
                 std::vector<std::int32_t>& finds) {
-  const std::int64_t last_start =
-      static_cast<std::int64_t>(letters.size()) - (static_cast<std::int64_t>(target.size()) - 1) * skip;
+  const std::int64_t last_start = static_cast<std::int64_t>(letters.size()) -
+                                  (static_cast<std::int64_t>(target.size()) - 1) * skip;
   for (std::int64_t i = 1; i <= last_start; ++i) {
     if (IsFind(letters, target, i, skip)) {
       finds.push_back(static_cast<std::int32_t>(i));

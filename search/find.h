@@ -9,7 +9,7 @@ namespace quorel {
 
 struct Find {
   std::int32_t skip = 0;
-  std::int32_t position = 0;     // 1-based start position in LetterText
+  std::int32_t position = 0;    // 1-based start position in LetterText
   std::int64_t target_len = 0;  // TargetLen
 };
 

@@ -76,7 +76,8 @@ char16_t CharacterForByte(unsigned char byte) {
 
 std::optional<LetterText> LetterTextFromBytes(std::string_view bytes, std::string& failure) {
   if (bytes.size() > static_cast<std::size_t>(TEXT_LENGTH)) {
-    failure = "holds more than " + std::to_string(TEXT_LENGTH) + " bytes, more than the text has letters";
+    failure =
+        "holds more than " + std::to_string(TEXT_LENGTH) + " bytes, more than the text has letters";
     return std::nullopt;
   }
   LetterText text;
@@ -94,7 +95,9 @@ std::optional<LetterText> LetterTextFromBytes(std::string_view bytes, std::strin
   return text;
 }
 
-LoadResult LoadLetterText() { return LoadLetterText(std::filesystem::path(kDataFileName)); }
+LoadResult LoadLetterText() {
+  return LoadLetterText(std::filesystem::path(kDataFileName));
+}
 
 LoadResult LoadLetterText(const std::filesystem::path& file) {
   if (std::optional<std::string> refusal = RefusalBeforeOpening(file)) {

@@ -10,12 +10,12 @@ namespace quorel {
 // How a run ended. The window needs none of it; the console front end turns it into its exit
 // status.
 enum class RunOutcome {
-  kDone,            // every skip of the range was tried: "Done."
-  kAborted,         // Escape was seen at a poll: "Aborted."
-  kResultBoxFull,   // a find would not fit into the result box: "Aborted."
-  kTargetRefused,   // the word was refused with its message; no status word
-  kLoadFailed,      // the data file could not be loaded; no status word
-  kWindowGone,      // the window was closed during the run; nothing more was touched
+  kDone,           // every skip of the range was tried: "Done."
+  kAborted,        // Escape was seen at a poll: "Aborted."
+  kResultBoxFull,  // a find would not fit into the result box: "Aborted."
+  kTargetRefused,  // the word was refused with its message; no status word
+  kLoadFailed,     // the data file could not be loaded; no status word
+  kWindowGone,     // the window was closed during the run; nothing more was touched
 };
 
 // One whole run against `window`, reading the data file from `data_file`.

@@ -17,7 +17,9 @@ constexpr std::int64_t kHighest = INT32_MAX;
 // Past this magnitude no fraction can bring a value back into 32 bits.
 constexpr std::int64_t kBeyondRange = kHighest + 2;
 
-bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+bool IsDigit(char16_t c) {
+  return c >= u'0' && c <= u'9';
+}
 
 // The magnitude of a run of digits, held at kBeyondRange once it gets that large, so that a
 // string of any length is read in one pass without overflow.

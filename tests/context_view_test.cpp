@@ -35,7 +35,9 @@ class ContextViewTest : public ::testing::Test {
     EXPECT_EQ(after.size(), 25u);
     return u"\u05D0   " + before + u" " + centre + u" " + after + u"   \u05D0\r\n";
   }
-  std::u16string FullRow(std::int32_t k) const { return Row(L(k - 25, k - 1), L(k), L(k + 1, k + 25)); }
+  std::u16string FullRow(std::int32_t k) const {
+    return Row(L(k - 25, k - 1), L(k), L(k + 1, k + 25));
+  }
 
   LetterText text_ = VariedText();
 };
@@ -62,8 +64,8 @@ TEST_F(ContextViewTest, AreaViewOfAFindNearTheStart) {
 }
 
 TEST_F(ContextViewTest, OneLineViewOfAFindNearTheStart) {
-  std::u16string expected = u"Result: " + L(2) + L(9) + L(16) + L(23) + u" " + L(30) + L(37) +
-                            L(44) + u" ";
+  std::u16string expected =
+      u"Result: " + L(2) + L(9) + L(16) + L(23) + u" " + L(30) + L(37) + L(44) + u" ";
   for (std::int32_t k = 51; k <= 114; k += 7) {
     expected += L(k);
   }
@@ -92,7 +94,8 @@ TEST_F(ContextViewTest, FindNearTheEnd) {
 TEST_F(ContextViewTest, FindEndingOnTheLastLetter) {
   const Find find{3, T - 3, 2};
   const std::u16string area = AreaView(text_, find);
-  EXPECT_EQ(area.substr(area.size() - 63 - 4), Row(L(T - 25, T - 1), L(T), Blanks(25)) + u"\r\n\r\n");
+  EXPECT_EQ(area.substr(area.size() - 63 - 4),
+            Row(L(T - 25, T - 1), L(T), Blanks(25)) + u"\r\n\r\n");
   const std::u16string line = OneLineView(text_, find);
   EXPECT_EQ(line.substr(line.size() - 7), L(T - 3) + L(T) + u" \r\n\r\n");
 }

@@ -64,11 +64,11 @@ TEST(LetterText, ByteRuleGoesThroughTheHebrewCodePage) {
     char16_t character;
   };
   const Case cases[] = {
-      {0x00, u'\u0060'}, {0x01, u'\u0061'}, {0x0D, u'\u006D'}, {0x0A, u'\u006A'},
-      {0x20, u'\u20AC'},  // not a blank
-      {0x21, u'\uFFFD'},  // Windows-1255 leaves 0x81 unassigned
-      {0x60, u'\u05B0'},  // sheva
-      {0x9D, u'\u200E'},  // left-to-right mark
+      {0x00, u'\u0060'}, {0x01, u'\u0061'}, {0x0D, u'\u006D'},
+      {0x0A, u'\u006A'}, {0x20, u'\u20AC'},  // not a blank
+      {0x21, u'\uFFFD'},                     // Windows-1255 leaves 0x81 unassigned
+      {0x60, u'\u05B0'},                     // sheva
+      {0x9D, u'\u200E'},                     // left-to-right mark
   };
   for (const Case& c : cases) {
     EXPECT_EQ(CharacterForByte(c.byte), c.character) << int(c.byte);
@@ -90,7 +90,7 @@ TEST(LetterText, PaddedTextFramesTheLettersWithBlanks) {
   const std::u16string_view padded = text.Padded();
   ASSERT_EQ(padded.size(), std::size_t(TEXT_LENGTH + 50));
   EXPECT_EQ(padded.substr(0, 25), std::u16string(25, u' '));
-  EXPECT_EQ(padded[25], text.At(1));                       // position 26
+  EXPECT_EQ(padded[25], text.At(1));                          // position 26
   EXPECT_EQ(padded[TEXT_LENGTH + 24], text.At(TEXT_LENGTH));  // position TEXT_LENGTH + 25
   EXPECT_EQ(padded.substr(TEXT_LENGTH + 25), std::u16string(25, u' '));
 }

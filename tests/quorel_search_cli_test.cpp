@@ -39,7 +39,9 @@ Outcome RunSearch(const std::filesystem::path& folder, const std::string& argume
 }
 
 // alef-bet at skip 2 from position 1.
-std::string SmallText() { return DataFileBytes(u"\u05D0\u05D3\u05D1\u05D3\u05D3"); }
+std::string SmallText() {
+  return DataFileBytes(u"\u05D0\u05D3\u05D1\u05D3\u05D3");
+}
 
 TEST(QuorelSearchCli, PrintsTheResultOnStdoutAndTheStatusOnStderr) {
   TempDir dir;
@@ -47,9 +49,8 @@ TEST(QuorelSearchCli, PrintsTheResultOnStdoutAndTheStatusOnStderr) {
   const Outcome outcome = RunSearch(dir.path(), "\xD7\x90\xD7\x91 1 3");
   EXPECT_EQ(outcome.status, 0);
   // Past the file's five bytes the text is blank.
-  EXPECT_EQ(outcome.out,
-            "Skip: 2\r\nPosition: 1 of 304805\r\nResult:  \xD7\x90\xD7\x91 \xD7\x93" +
-                std::string(9, ' ') + "\r\n\r\n");
+  EXPECT_EQ(outcome.out, "Skip: 2\r\nPosition: 1 of 304805\r\nResult:  \xD7\x90\xD7\x91 \xD7\x93" +
+                             std::string(9, ' ') + "\r\n\r\n");
   EXPECT_EQ(outcome.err, "Done.\n");
 }
 
@@ -67,8 +68,9 @@ TEST(QuorelSearchCli, ExitStatusTellsHowTheRunEnded) {
 
   const Outcome refused = RunSearch(dir.path(), "abc 0 20");
   EXPECT_EQ(refused.status, 1);
-  EXPECT_EQ(refused.err,
-            "Min skip size must be numeric and positive - set to 2\nTarget should be Hebrew only\n");
+  EXPECT_EQ(
+      refused.err,
+      "Min skip size must be numeric and positive - set to 2\nTarget should be Hebrew only\n");
   EXPECT_EQ(refused.out, "");
 
   EXPECT_EQ(RunSearch(dir.path(), "onlyone").status, 2);
@@ -86,7 +88,8 @@ TEST(QuorelSearchCli, InterruptStopsTheRunKeepingItsFinds) {
   // Every start position is a find at every skip: far more than can be written before the
   // interrupt arrives.
   const std::string command = "cd '" + dir.path().string() + "' && (timeout -s INT 1 '" +
-                              QUOREL_SEARCH_PROGRAM + "' \xD7\x90\xD7\x90 1 30480 | tail -c 200 >tail.txt) 2>err.txt";
+                              QUOREL_SEARCH_PROGRAM +
+                              "' \xD7\x90\xD7\x90 1 30480 | tail -c 200 >tail.txt) 2>err.txt";
   std::system(command.c_str());
   EXPECT_EQ(ReadFile(dir.path() / "err.txt"), "Aborted.\n");
 }

@@ -55,10 +55,18 @@ class SearchRunTest : public ::testing::Test {
 };
 
 TEST_F(SearchRunTest, ReportsFindsBySkipThenPosition) {
-  const std::u16string text = TextWith({{20, kAlef}, {23, kBet}, {26, kGimel},  // skip 3
-                                        {21, kAlef}, {24, kBet}, {27, kGimel},  // skip 3
-                                        {40, kAlef}, {42, kBet}, {44, kGimel},  // skip 2
-                                        {1, kAlef}, {6, kBet}, {11, kGimel}});  // skip 5
+  const std::u16string text = TextWith({{20, kAlef},
+                                        {23, kBet},
+                                        {26, kGimel},  // skip 3
+                                        {21, kAlef},
+                                        {24, kBet},
+                                        {27, kGimel},  // skip 3
+                                        {40, kAlef},
+                                        {42, kBet},
+                                        {44, kGimel},  // skip 2
+                                        {1, kAlef},
+                                        {6, kBet},
+                                        {11, kGimel}});  // skip 5
   FakeWindow window(u"\u05D0\u05D1\u05D2", u"1", u"5");
   EXPECT_EQ(Run(window, text), RunOutcome::kDone);
   EXPECT_EQ(HeadersOf(window.Text(Box::Text4)),
@@ -134,9 +142,9 @@ TEST_F(SearchRunTest, RefusedTargetEndsTheRunWithoutAStatusWord) {
   FakeWindow window(u"\u05D0x", u"0", u"20");
   window.boxes[Box::Text5] = u"earlier";
   EXPECT_EQ(Run(window, TextWith({})), RunOutcome::kTargetRefused);
-  EXPECT_EQ(window.messages, (std::vector<std::string>{
-                                 "Min skip size must be numeric and positive - set to 2",
-                                 "Target should be Hebrew only"}));
+  EXPECT_EQ(window.messages,
+            (std::vector<std::string>{"Min skip size must be numeric and positive - set to 2",
+                                      "Target should be Hebrew only"}));
   EXPECT_EQ(window.Text(Box::Text5), "earlier");
   EXPECT_EQ(window.Text(Box::Text1), "\u05D0x");
   EXPECT_EQ(window.polls, 0);
@@ -170,7 +178,8 @@ TEST_F(SearchRunTest, UserTypingAndCheckBoxDuringARunShapeLaterFinds) {
   EXPECT_EQ(result.substr(typed, 15), "typedSkip: 2\r\nP");
   EXPECT_NE(result.find("Result: "), std::string::npos);
   EXPECT_LT(result.find("Result: "), typed) << "the skip-1 find has the one-line view";
-  EXPECT_NE(result.find("\u05D0   ", typed), std::string::npos) << "the skip-2 find has the area view";
+  EXPECT_NE(result.find("\u05D0   ", typed), std::string::npos)
+      << "the skip-2 find has the area view";
   EXPECT_EQ(HeadersOf(result).size(), 2u);
 }
 

@@ -18,7 +18,9 @@ constexpr char kMinTooBig[] = "Max skip size is too big - set to 2";
 std::string MaxBelowMin(int n) {
   return "Max skip size must be numeric and larger than min skip - set to " + std::to_string(n);
 }
-std::string MaxTooBig(int n) { return "Max skip size is too big - set to " + std::to_string(n); }
+std::string MaxTooBig(int n) {
+  return "Max skip size is too big - set to " + std::to_string(n);
+}
 
 struct RangeCase {
   std::u16string min_typed;

@@ -42,8 +42,9 @@ TEST(PrepareTarget, PreparesOrRefusesAsTheTableSays) {
       {u"\u05CF\u05D0", u"", not_hebrew},  // just below alef
       {u"\u05D0\u05EB", u"", not_hebrew},  // just above tav
       {u"\u05D0\u200F\u05D1", u"", not_hebrew},
-      {std::u16string{u'\u05D0', char16_t(0xD800), u'\u05D1'}, u"", not_hebrew},  // an unpaired surrogate
-      {u"\u05D0\uFB2A", u"", not_hebrew},        // a presentation form
+      {std::u16string{u'\u05D0', char16_t(0xD800), u'\u05D1'}, u"",
+       not_hebrew},                        // an unpaired surrogate
+      {u"\u05D0\uFB2A", u"", not_hebrew},  // a presentation form
   };
   for (const TargetCase& c : cases) {
     FakeWindow window(c.typed, u"2", u"20");

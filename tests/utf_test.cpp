@@ -12,11 +12,16 @@ TEST(Utf, RoundTripsHebrewAndAstralCharacters) {
 }
 
 TEST(Utf, MalformedInputBecomesReplacementCharacters) {
-  EXPECT_EQ(Utf8ToUtf16("a\xFF" "b"), u"a\uFFFDb");
-  EXPECT_EQ(Utf8ToUtf16("\xC0\xAF"), u"\uFFFD\uFFFD");  // an overlong form
+  EXPECT_EQ(Utf8ToUtf16("a\xFF"
+                        "b"),
+            u"a\uFFFDb");
+  EXPECT_EQ(Utf8ToUtf16("\xC0\xAF"), u"\uFFFD\uFFFD");            // an overlong form
   EXPECT_EQ(Utf8ToUtf16("\xED\xA0\x80"), u"\uFFFD\uFFFD\uFFFD");  // an encoded surrogate
-  EXPECT_EQ(Utf8ToUtf16("\xD7"), u"\uFFFD");  // cut short
-  EXPECT_EQ(Utf16ToUtf8(u"a\xD800" "b\xDC00"), "a\xEF\xBF\xBD" "b\xEF\xBF\xBD");
+  EXPECT_EQ(Utf8ToUtf16("\xD7"), u"\uFFFD");                      // cut short
+  EXPECT_EQ(Utf16ToUtf8(u"a\xD800"
+                        "b\xDC00"),
+            "a\xEF\xBF\xBD"
+            "b\xEF\xBF\xBD");
 }
 
 }  // namespace

@@ -11,7 +11,9 @@ namespace {
 
 volatile std::sig_atomic_t interrupt_seen = 0;
 
-extern "C" void OnInterrupt(int /*signal*/) { interrupt_seen = 1; }
+extern "C" void OnInterrupt(int /*signal*/) {
+  interrupt_seen = 1;
+}
 
 // The result is written in pieces of about this size, so memory stays flat for any result.
 constexpr std::size_t kFlushSize = 1 << 16;
@@ -26,7 +28,9 @@ ConsoleWindow::ConsoleWindow(ConsoleInputs inputs, std::FILE* out, std::FILE* er
       progress_on_(isatty(fileno(err)) != 0),
       started_(std::chrono::steady_clock::now()) {}
 
-ConsoleWindow::~ConsoleWindow() { Finish(); }
+ConsoleWindow::~ConsoleWindow() {
+  Finish();
+}
 
 void ConsoleWindow::CatchInterrupt() {
   struct sigaction action {};
@@ -88,7 +92,9 @@ void ConsoleWindow::Repaint(Box box) {
   }
 }
 
-int ConsoleWindow::GetCheckState() { return inputs_.area ? kChecked : kUnchecked; }
+int ConsoleWindow::GetCheckState() {
+  return inputs_.area ? kChecked : kUnchecked;
+}
 
 void ConsoleWindow::ShowMessage(std::u16string_view text) {
   ClearProgress();
@@ -98,7 +104,9 @@ void ConsoleWindow::ShowMessage(std::u16string_view text) {
 
 void ConsoleWindow::PumpEvents() {}
 
-bool ConsoleWindow::IsEscapeDown() { return interrupt_seen != 0; }
+bool ConsoleWindow::IsEscapeDown() {
+  return interrupt_seen != 0;
+}
 
 void ConsoleWindow::FlushResult() {
   if (!pending_.empty()) {
