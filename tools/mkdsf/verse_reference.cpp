@@ -23,6 +23,10 @@ bool IsGeresh(char32_t c) {
   return c == U'\'' || c == U'"' || c == U'\u05F3' || c == U'\u05F4';
 }
 
+bool IsClosingBracket(char32_t c) {
+  return c == U')' || c == U']' || c == U'}';
+}
+
 bool IsReferenceMark(char32_t c) {
   switch (c) {
     case U':':
@@ -92,13 +96,13 @@ NumberKind KindOf(std::u32string_view word) {
 
 // Whether `word` goes on the reference that began with a number of `first` kind. A short
 // Hebrew word with a comma or a colon after it may be the text's own, so a Hebrew numeral goes
-// on only when it carries a geresh.
+// on only when it carries a geresh or closes a bracket.
 bool ContinuesReference(std::u32string_view word, NumberKind first) {
   switch (KindOf(word)) {
     case NumberKind::kDigits:
       return first == NumberKind::kDigits;
     case NumberKind::kHebrewNumeral:
-      return std::any_of(word.begin(), word.end(), IsGeresh);
+      return std::any_of(word.begin(), word.end(), IsGeresh) || IsClosingBracket(word.back());
     case NumberKind::kNone:
       break;
   }
