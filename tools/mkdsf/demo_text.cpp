@@ -34,8 +34,8 @@ constexpr PlantedWord kPlantedWords[] = {
      U"\u05D6\u05D4\u05D8\u05E7\u05E1\u05D8\u05D4\u05D3\u05D2\u05DE\u05D4", 1, 1},
     // het vav pe shin: the word the window starts with, at a skip its first search tries
     {U"\u05D7\u05D5\u05E4\u05E9", U"\u05D7\u05D5\u05E4\u05E9", 7, 10000},
-    // shin lamed vav final mem: the search looks for it with a regular mem
-    {U"\u05E9\u05DC\u05D5\u05DD", U"\u05E9\u05DC\u05D5\u05DE", 13, 50000},
+    // zayin kaf resh vav final nun, rare enough letters that chance adds few finds of it
+    {U"\u05D6\u05DB\u05E8\u05D5\u05DF", U"\u05D6\u05DB\u05E8\u05D5\u05E0", 13, 50000},
     // yod resh vav shin lamed yod final mem, at a larger skip
     {U"\u05D9\u05E8\u05D5\u05E9\u05DC\u05D9\u05DD", U"\u05D9\u05E8\u05D5\u05E9\u05DC\u05D9\u05DE",
      1234, 100000},
