@@ -106,6 +106,7 @@ TEST(QuorelMkdsfCli, ExplainsInputItCannotUse) {
       {"cp1255.txt", "iconv -f WINDOWS-1255 -t UTF-8"},
       {"already.DSF", "it looks like a data file already"},
       {"absent.txt", "Could not read absent.txt: No such file or directory"},
+      {"/dev/zero", "/dev/zero is larger than 256 MiB"},
   };
   for (const Case& c : cases) {
     const ProgramRun run = Mkdsf(dir, c.arguments);

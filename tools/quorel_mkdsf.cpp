@@ -11,7 +11,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -107,23 +106,44 @@ fs::path ResolveOutput(const fs::path& output) {
   return fs::is_directory(output, ignored) ? output / quorel::kDataFileName : output;
 }
 
-std::optional<std::string> ReadInput(const std::string& input) {
-  if (input == "-") {
-    return std::string(std::istreambuf_iterator<char>(std::cin), {});
+// Far more than any pointed text of this size takes; a larger input is no such text (or never
+// ends, like /dev/zero), and reading it would only fill the memory.
+constexpr std::size_t kLargestInput = std::size_t{256} << 20;
+
+// Reads all of `in`, up to one byte more than kLargestInput.
+std::string ReadUpToLimit(std::istream& in) {
+  std::string text;
+  char buffer[1 << 16];
+  while (text.size() <= kLargestInput && in.read(buffer, sizeof buffer).gcount() > 0) {
+    text.append(buffer, static_cast<std::size_t>(in.gcount()));
   }
+  return text;
+}
+
+std::optional<std::string> ReadInput(const std::string& input) {
   std::error_code error;
-  if (fs::is_directory(input, error)) {
+  if (input != "-" && fs::is_directory(input, error)) {
     Fail("Could not read " + input + ": it is a folder");
     return std::nullopt;
   }
-  std::ifstream in(input, std::ios::binary);
-  if (!in) {
+  std::ifstream file;
+  if (input != "-") {
+    file.open(input, std::ios::binary);
+    if (!file) {
+      Fail("Could not read " + input + ": " + std::strerror(errno));
+      return std::nullopt;
+    }
+  }
+  std::istream& in = input == "-" ? std::cin : file;
+  std::string text = ReadUpToLimit(in);
+  if (in.bad()) {
     Fail("Could not read " + input + ": " + std::strerror(errno));
     return std::nullopt;
   }
-  std::string text(std::istreambuf_iterator<char>(in), {});
-  if (in.bad()) {
-    Fail("Could not read " + input + ": " + std::strerror(errno));
+  if (text.size() > kLargestInput) {
+    Fail(input + " is larger than " + std::to_string(kLargestInput >> 20) +
+         " MiB, far more than a text of " + std::to_string(quorel::TEXT_LENGTH) +
+         " letters; nothing written");
     return std::nullopt;
   }
   return text;
