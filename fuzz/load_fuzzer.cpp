@@ -22,9 +22,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       fuzz::Check(text->At(static_cast<std::int32_t>(k + 1)) == CharacterForByte(data[k]));
     }
     fuzz::Check(text->Letters().size() == static_cast<std::size_t>(TEXT_LENGTH));
-    fuzz::Check(text->At(TEXT_LENGTH) == (size == static_cast<std::size_t>(TEXT_LENGTH)
-                                              ? CharacterForByte(data[size - 1])
-                                              : u' '));
+    fuzz::Check(
+        text->At(TEXT_LENGTH) ==
+        (size == static_cast<std::size_t>(TEXT_LENGTH) ? CharacterForByte(data[size - 1]) : u' '));
   }
   return 0;
 }
