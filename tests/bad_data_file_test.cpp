@@ -10,21 +10,17 @@
 #include <sstream>
 #include <string>
 
+#include "run_program.h"
 #include "temp_dir.h"
 
 namespace quorel {
 namespace {
 
+using testing::ProgramOutcome;
+using testing::RunSearchIn;
 using testing::TempDir;
 
 constexpr std::size_t kLength = 304805;
-
-std::string ReadFile(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 struct BadFile {
   std::string name;
@@ -60,15 +56,12 @@ TEST(BadDataFile, EachCauseIsOneSentenceAndExitStatusTwo) {
   for (const BadFile& c : cases) {
     TempDir dir;
     c.make(dir.path() / "Quorel.DSF");
-    const std::string command = "cd '" + dir.path().string() + "' && timeout 20 '" +
-                                QUOREL_SEARCH_PROGRAM + "' \xD7\x90\xD7\x91 2 20 >out 2>err";
-    const int status = WEXITSTATUS(std::system(command.c_str()));
-    EXPECT_EQ(status, 2) << c.name;
-    EXPECT_EQ(ReadFile(dir.path() / "err"),
-              "The letter text could not be loaded: Quorel.DSF in the folder " +
-                  dir.path().string() + " " + c.cause + ".\n")
+    const ProgramOutcome outcome = RunSearchIn(dir.path(), "\xD7\x90\xD7\x91 2 20", "timeout 20");
+    EXPECT_EQ(outcome.status, 2) << c.name;
+    EXPECT_EQ(outcome.err, "The letter text could not be loaded: Quorel.DSF in the folder " +
+                               dir.path().string() + " " + c.cause + ".\n")
         << c.name;
-    EXPECT_EQ(ReadFile(dir.path() / "out"), "") << c.name;
+    EXPECT_EQ(outcome.out, "") << c.name;
   }
 }
 
@@ -87,12 +80,10 @@ TEST(BadDataFile, UnreadableFileNamesTheSystemsReason) {
   TempDir dir;
   dir.Write("Quorel.DSF", "\x80");
   std::filesystem::permissions(dir.path() / "Quorel.DSF", std::filesystem::perms::none);
-  const std::string command = "cd '" + dir.path().string() + "' && " + as_user + "'" +
-                              QUOREL_SEARCH_PROGRAM + "' \xD7\x90\xD7\x91 2 20 2>err";
-  EXPECT_EQ(WEXITSTATUS(std::system(command.c_str())), 2);
-  EXPECT_EQ(ReadFile(dir.path() / "err"),
-            "The letter text could not be loaded: Quorel.DSF in the folder " + dir.path().string() +
-                " could not be opened (Permission denied).\n");
+  const ProgramOutcome outcome = RunSearchIn(dir.path(), "\xD7\x90\xD7\x91 2 20", as_user);
+  EXPECT_EQ(outcome.status, 2);
+  EXPECT_EQ(outcome.err, "The letter text could not be loaded: Quorel.DSF in the folder " +
+                             dir.path().string() + " could not be opened (Permission denied).\n");
 }
 
 }  // namespace
