@@ -51,9 +51,17 @@ std::optional<std::string> RefusalBeforeOpening(const std::filesystem::path& fil
   if (status.type() == std::filesystem::file_type::directory) {
     return "is a folder, not a file";
   }
-  if (status.type() != std::filesystem::file_type::regular) {
-    // A named pipe or a device could block the window for ever, or never end.
-    return "is not a regular file (it is a named pipe, a device or a socket)";
+  // A named pipe or a device could hold the window for ever or never end: refuse it unopened.
+  switch (status.type()) {
+    case std::filesystem::file_type::regular:
+      break;
+    case std::filesystem::file_type::fifo:
+      return "is a named pipe, not a regular file";
+    case std::filesystem::file_type::character:
+    case std::filesystem::file_type::block:
+      return "is a device, not a regular file";
+    default:
+      return "is not a regular file";
   }
   return std::nullopt;
 }

@@ -127,8 +127,8 @@ TEST(LetterText, RefusesWhatIsNoRegularFileWithoutOpeningIt) {
   const std::filesystem::path pipe = other.path() / "Quorel.DSF";
   ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
   // Opening a pipe with no writer would block for ever.
-  EXPECT_NE(Failure(pipe).find("not a regular file"), std::string::npos);
-  EXPECT_NE(Failure("/dev/zero").find("not a regular file"), std::string::npos);
+  EXPECT_NE(Failure(pipe).find("is a named pipe, not a regular file"), std::string::npos);
+  EXPECT_NE(Failure("/dev/zero").find("is a device, not a regular file"), std::string::npos);
 }
 
 TEST(LetterText, UnreadableFileIsAFailure) {

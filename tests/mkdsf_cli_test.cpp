@@ -13,12 +13,12 @@
 namespace quorel {
 namespace {
 
-using testing::ProgramRun;
+using testing::ProgramOutcome;
 using testing::ReadFile;
 using testing::TempDir;
 namespace fs = std::filesystem;
 
-ProgramRun Mkdsf(const TempDir& dir, const std::string& arguments) {
+ProgramOutcome Mkdsf(const TempDir& dir, const std::string& arguments) {
   return testing::RunProgram(dir.path(), QUOREL_MKDSF_PROGRAM, arguments);
 }
 
@@ -28,7 +28,7 @@ const std::string kShalomBytes = "\x99\x8C\x85\x8D";
 TEST(QuorelMkdsfCli, WritesQuorelDsfFromUtf8TextAndWarnsWhenItIsShort) {
   TempDir dir;
   dir.Write("text.txt", "1:1 " + kShalom + ", " + kShalom + "\n");
-  const ProgramRun run = Mkdsf(dir, "text.txt");
+  const ProgramOutcome run = Mkdsf(dir, "text.txt");
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(ReadFile(dir.path() / "Quorel.DSF"), kShalomBytes + kShalomBytes);
   EXPECT_EQ(run.out, "Wrote 8 letters to Quorel.DSF\n");
@@ -41,7 +41,7 @@ TEST(QuorelMkdsfCli, NeverReplacesAFileWithoutForce) {
   TempDir dir;
   dir.Write("text.txt", kShalom);
   dir.Write("Quorel.DSF", "old");
-  const ProgramRun refused = Mkdsf(dir, "text.txt");
+  const ProgramOutcome refused = Mkdsf(dir, "text.txt");
   EXPECT_EQ(refused.status, 1);
   EXPECT_EQ(refused.err, "quorel-mkdsf: Quorel.DSF already exists; pass --force to replace it\n");
   EXPECT_EQ(ReadFile(dir.path() / "Quorel.DSF"), "old");
@@ -57,14 +57,14 @@ TEST(QuorelMkdsfCli, RefusesMoreLettersThanTheWindowLoadsUnlessAskedToTruncate) 
     text += kShalom + " ";
   }
   dir.Write("long.txt", text);
-  const ProgramRun refused = Mkdsf(dir, "long.txt out.DSF");
+  const ProgramOutcome refused = Mkdsf(dir, "long.txt out.DSF");
   EXPECT_EQ(refused.status, 1);
   EXPECT_NE(refused.err.find("holds 304808 letters, more than the 304805"), std::string::npos)
       << refused.err;
   EXPECT_NE(refused.err.find("--truncate"), std::string::npos);
   EXPECT_FALSE(fs::exists(dir.path() / "out.DSF"));
 
-  const ProgramRun truncated = Mkdsf(dir, "--truncate long.txt out.DSF");
+  const ProgramOutcome truncated = Mkdsf(dir, "--truncate long.txt out.DSF");
   EXPECT_EQ(truncated.status, 0) << truncated.err;
   const std::string bytes = ReadFile(dir.path() / "out.DSF");
   ASSERT_EQ(bytes.size(), std::size_t(TEXT_LENGTH));
@@ -109,7 +109,7 @@ TEST(QuorelMkdsfCli, ExplainsInputItCannotUse) {
       {"/dev/zero", "/dev/zero is larger than 256 MiB"},
   };
   for (const Case& c : cases) {
-    const ProgramRun run = Mkdsf(dir, c.arguments);
+    const ProgramOutcome run = Mkdsf(dir, c.arguments);
     EXPECT_EQ(run.status, 1) << c.arguments;
     EXPECT_NE(run.err.find(c.message), std::string::npos) << c.arguments << ": " << run.err;
     EXPECT_FALSE(fs::exists(dir.path() / "Quorel.DSF")) << c.arguments;
@@ -119,7 +119,7 @@ TEST(QuorelMkdsfCli, ExplainsInputItCannotUse) {
 TEST(QuorelMkdsfCli, UsageErrorsExitWithTwo) {
   TempDir dir;
   for (const std::string arguments : {"", "--bogus x", "a b c", "--demo a b"}) {
-    const ProgramRun run = Mkdsf(dir, arguments);
+    const ProgramOutcome run = Mkdsf(dir, arguments);
     EXPECT_EQ(run.status, 2) << arguments;
     EXPECT_NE(run.err.find("usage: quorel-mkdsf"), std::string::npos) << arguments;
   }
@@ -128,7 +128,7 @@ TEST(QuorelMkdsfCli, UsageErrorsExitWithTwo) {
 
 TEST(QuorelMkdsfCli, DemoWritesALabelledDemoTextAndSaysHowToMakeARealOne) {
   TempDir dir;
-  const ProgramRun run = Mkdsf(dir, "--demo");
+  const ProgramOutcome run = Mkdsf(dir, "--demo");
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(fs::file_size(dir.path() / "Quorel.DSF"), std::uintmax_t(TEXT_LENGTH));
   EXPECT_NE(run.out.find("DEMO text"), std::string::npos) << run.out;
@@ -168,7 +168,7 @@ TEST_F(RealTextRoundTrip, PlainUtf8LettersGiveBackTheSameBytes) {
     text += Letter(byte);
   }
   dir_.Write("plain.txt", text);
-  const ProgramRun run = Mkdsf(dir_, "plain.txt");
+  const ProgramOutcome run = Mkdsf(dir_, "plain.txt");
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.err, "");
   EXPECT_TRUE(ReadFile(dir_.path() / "Quorel.DSF") == real_);
@@ -197,7 +197,7 @@ TEST_F(RealTextRoundTrip, PointedVersesWithReferencesGiveBackTheSameBytes) {
     }
   }
   dir_.Write("pointed.txt", text);
-  const ProgramRun run = Mkdsf(dir_, "--strip-refs pointed.txt");
+  const ProgramOutcome run = Mkdsf(dir_, "--strip-refs pointed.txt");
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_TRUE(ReadFile(dir_.path() / "Quorel.DSF") == real_);
 }
@@ -213,12 +213,12 @@ TEST_F(RealTextRoundTrip, TheFiveMichiganClaremontBooksGiveBackTheSameBytes) {
     text += ReadFile(file);
   }
   dir_.Write("torah.mc.txt", text);
-  const ProgramRun run = Mkdsf(dir_, "--mc torah.mc.txt");
+  const ProgramOutcome run = Mkdsf(dir_, "--mc torah.mc.txt");
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, "Wrote 304805 letters to Quorel.DSF\n");
   EXPECT_TRUE(ReadFile(dir_.path() / "Quorel.DSF") == real_);
 
-  const ProgramRun stripped = Mkdsf(dir_, "--mc --strip-refs --force torah.mc.txt");
+  const ProgramOutcome stripped = Mkdsf(dir_, "--mc --strip-refs --force torah.mc.txt");
   EXPECT_EQ(stripped.status, 0) << stripped.err;
   EXPECT_TRUE(ReadFile(dir_.path() / "Quorel.DSF") == real_);
 }

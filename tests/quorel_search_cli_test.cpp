@@ -6,6 +6,7 @@
 #include <sstream>
 #include <string>
 
+#include "run_program.h"
 #include "search/letter_text.h"
 #include "temp_dir.h"
 
@@ -13,30 +14,10 @@ namespace quorel {
 namespace {
 
 using testing::DataFileBytes;
+using testing::ProgramOutcome;
+using testing::ReadFile;
+using testing::RunSearchIn;
 using testing::TempDir;
-
-struct Outcome {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string ReadFile(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-// Runs quorel-search with `arguments` (already quoted for the shell) in `folder`.
-Outcome RunSearch(const std::filesystem::path& folder, const std::string& arguments) {
-  const std::filesystem::path out = folder / "stdout.txt";
-  const std::filesystem::path err = folder / "stderr.txt";
-  const std::string command = "cd '" + folder.string() + "' && '" QUOREL_SEARCH_PROGRAM "' " +
-                              arguments + " >'" + out.string() + "' 2>'" + err.string() + "'";
-  const int status = std::system(command.c_str());
-  return {WEXITSTATUS(status), ReadFile(out), ReadFile(err)};
-}
 
 // alef-bet at skip 2 from position 1.
 std::string SmallText() {
@@ -46,7 +27,7 @@ std::string SmallText() {
 TEST(QuorelSearchCli, PrintsTheResultOnStdoutAndTheStatusOnStderr) {
   TempDir dir;
   dir.Write("Quorel.DSF", SmallText());
-  const Outcome outcome = RunSearch(dir.path(), "\xD7\x90\xD7\x91 1 3");
+  const ProgramOutcome outcome = RunSearchIn(dir.path(), "\xD7\x90\xD7\x91 1 3");
   EXPECT_EQ(outcome.status, 0);
   // Past the file's five bytes the text is blank.
   EXPECT_EQ(outcome.out, "Skip: 2\r\nPosition: 1 of 304805\r\nResult:  \xD7\x90\xD7\x91 \xD7\x93" +
@@ -57,7 +38,7 @@ TEST(QuorelSearchCli, PrintsTheResultOnStdoutAndTheStatusOnStderr) {
 TEST(QuorelSearchCli, AreaOptionChoosesTheAreaView) {
   TempDir dir;
   dir.Write("Quorel.DSF", SmallText());
-  const Outcome outcome = RunSearch(dir.path(), "--area \xD7\x90\xD7\x91 2 2");
+  const ProgramOutcome outcome = RunSearchIn(dir.path(), "--area \xD7\x90\xD7\x91 2 2");
   EXPECT_EQ(outcome.status, 0);
   EXPECT_NE(outcome.out.find("\r\n\r\n\r\n\xD7\x90   "), std::string::npos);
 }
@@ -66,18 +47,18 @@ TEST(QuorelSearchCli, ExitStatusTellsHowTheRunEnded) {
   TempDir dir;
   dir.Write("Quorel.DSF", SmallText());
 
-  const Outcome refused = RunSearch(dir.path(), "abc 0 20");
+  const ProgramOutcome refused = RunSearchIn(dir.path(), "abc 0 20");
   EXPECT_EQ(refused.status, 1);
   EXPECT_EQ(
       refused.err,
       "Min skip size must be numeric and positive - set to 2\nTarget should be Hebrew only\n");
   EXPECT_EQ(refused.out, "");
 
-  EXPECT_EQ(RunSearch(dir.path(), "onlyone").status, 2);
-  EXPECT_EQ(RunSearch(dir.path(), "--bogus a 1 2").status, 2);
+  EXPECT_EQ(RunSearchIn(dir.path(), "onlyone").status, 2);
+  EXPECT_EQ(RunSearchIn(dir.path(), "--bogus a 1 2").status, 2);
 
   std::filesystem::remove(dir.path() / "Quorel.DSF");
-  const Outcome missing = RunSearch(dir.path(), "\xD7\x90\xD7\x91 1 3");
+  const ProgramOutcome missing = RunSearchIn(dir.path(), "\xD7\x90\xD7\x91 1 3");
   EXPECT_EQ(missing.status, 2);
   EXPECT_NE(missing.err.find("Quorel.DSF in the folder"), std::string::npos) << missing.err;
 }
@@ -101,7 +82,7 @@ TEST(QuorelSearchCli, FindsTheSevenFindsOfTheRealText) {
   }
   TempDir dir;
   std::filesystem::copy_file(data, dir.path() / "Quorel.DSF");
-  const Outcome outcome = RunSearch(dir.path(), "\xD7\x97\xD7\x95\xD7\xA4\xD7\xA9 2 20");
+  const ProgramOutcome outcome = RunSearchIn(dir.path(), "\xD7\x97\xD7\x95\xD7\xA4\xD7\xA9 2 20");
   EXPECT_EQ(outcome.status, 0);
   EXPECT_EQ(outcome.err, "Done.\n");
   std::size_t finds = 0;

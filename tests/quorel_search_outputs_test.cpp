@@ -12,13 +12,13 @@ namespace quorel {
 namespace {
 
 using testing::DataFileBytes;
-using testing::ProgramRun;
+using testing::ProgramOutcome;
 using testing::TempDir;
 
 const std::string kAlefBet = "\xD7\x90\xD7\x91";
 const std::string kDalet = "\xD7\x93";
 
-ProgramRun Search(const TempDir& dir, const std::string& arguments) {
+ProgramOutcome Search(const TempDir& dir, const std::string& arguments) {
   return testing::RunProgram(dir.path(), QUOREL_SEARCH_PROGRAM, arguments);
 }
 
@@ -30,13 +30,13 @@ void WriteSmallText(const TempDir& dir) {
 TEST(QuorelSearchOutputs, JsonWritesOneObjectPerFindAndKeepsStderrAndExitStatus) {
   TempDir dir;
   WriteSmallText(dir);
-  const ProgramRun run = Search(dir, "--json " + kAlefBet + " 1 3");
+  const ProgramOutcome run = Search(dir, "--json " + kAlefBet + " 1 3");
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, "{\"skip\":2,\"position\":1,\"letters\":\"" + kAlefBet + "\",\"line\":\" " +
                          kAlefBet + " " + kDalet + "         \"}\n");
   EXPECT_EQ(run.err, "Done.\n");
 
-  const ProgramRun refused = Search(dir, "--json abc 0 3");
+  const ProgramOutcome refused = Search(dir, "--json abc 0 3");
   EXPECT_EQ(refused.status, 1);
   EXPECT_EQ(refused.out, "");
   EXPECT_EQ(
@@ -47,7 +47,7 @@ TEST(QuorelSearchOutputs, JsonWritesOneObjectPerFindAndKeepsStderrAndExitStatus)
 TEST(QuorelSearchOutputs, CountWritesFindsPerSkipBesideTheNumberExpectedByChance) {
   TempDir dir;
   WriteSmallText(dir);
-  const ProgramRun run = Search(dir, "--count " + kAlefBet + " 1 3");
+  const ProgramOutcome run = Search(dir, "--count " + kAlefBet + " 1 3");
   EXPECT_EQ(run.status, 0);
   // One alef and one bet in 304805 positions; skip k has 304805 - k start positions.
   char expected[300];
@@ -64,7 +64,7 @@ TEST(QuorelSearchOutputs, OnlyOneOutputChoiceAtATime) {
   TempDir dir;
   WriteSmallText(dir);
   for (const std::string options : {"--json --count", "--area --json", "--count --area"}) {
-    const ProgramRun run = Search(dir, options + " " + kAlefBet + " 1 3");
+    const ProgramOutcome run = Search(dir, options + " " + kAlefBet + " 1 3");
     EXPECT_EQ(run.status, 2) << options;
     EXPECT_EQ(run.out, "") << options;
   }
@@ -77,13 +77,13 @@ TEST(QuorelSearchOutputs, TheFirstSearchInTheDemoTextFindsThePlantedWord) {
   ASSERT_EQ(testing::RunProgram(dir.path(), QUOREL_MKDSF_PROGRAM, "--demo").status, 0);
   const std::string word = "\xD7\x97\xD7\x95\xD7\xA4\xD7\xA9";  // the window's starting word
 
-  const ProgramRun json = Search(dir, "--json " + word + " 2 20");
+  const ProgramOutcome json = Search(dir, "--json " + word + " 2 20");
   EXPECT_EQ(json.status, 0);
   EXPECT_NE(json.out.find("{\"skip\":7,\"position\":10000,\"letters\":\"" + word + "\""),
             std::string::npos)
       << json.out;
 
-  const ProgramRun count = Search(dir, "--count " + word + " 2 20");
+  const ProgramOutcome count = Search(dir, "--count " + word + " 2 20");
   EXPECT_EQ(count.status, 0);
   EXPECT_NE(count.out.find("\n7\t"), std::string::npos);
   EXPECT_NE(count.out.find("\nall\t8\t"), std::string::npos) << count.out;

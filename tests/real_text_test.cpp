@@ -10,22 +10,19 @@
 #include <string>
 #include <vector>
 
+#include "run_program.h"
 #include "temp_dir.h"
 
 namespace quorel {
 namespace {
 
+using testing::ProgramOutcome;
+using testing::ReadFile;
+using testing::RunSearchIn;
 using testing::TempDir;
 
 constexpr long kLength = 304805;
 const std::filesystem::path kRealText = QUOREL_SHARED_DATA "/Quorel.DSF";
-
-std::string ReadFile(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 // The UTF-8 of the letter that a data-file byte 0x80..0x9A stands for.
 std::string LetterUtf8(unsigned char byte) {
@@ -44,19 +41,7 @@ class RealTextTest : public ::testing::Test {
     std::filesystem::copy_file(kRealText, dir_.path() / "Quorel.DSF");
   }
 
-  struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-  };
-  Outcome Run(const std::string& arguments) {
-    const std::string command = "cd '" + dir_.path().string() +
-                                "' && '" QUOREL_SEARCH_PROGRAM "' " + arguments +
-                                " >out.txt 2>err.txt";
-    const int status = std::system(command.c_str());
-    return {WEXITSTATUS(status), ReadFile(dir_.path() / "out.txt"),
-            ReadFile(dir_.path() / "err.txt")};
-  }
+  ProgramOutcome Run(const std::string& arguments) { return RunSearchIn(dir_.path(), arguments); }
 
   // Letter at 1-based position p, or a blank outside the text.
   std::string At(long p) const {
@@ -130,7 +115,7 @@ const std::string kDefaultWord = "\xD7\x97\xD7\x95\xD7\xA4\xD7\xA9";  // the win
 
 TEST_F(RealTextTest, EveryFindAndViewAgreesWithTheText) {
   for (const bool area : {false, true}) {
-    const Outcome outcome = Run(std::string(area ? "--area " : "") + kDefaultWord + " 2 20");
+    const ProgramOutcome outcome = Run(std::string(area ? "--area " : "") + kDefaultWord + " 2 20");
     EXPECT_EQ(outcome.status, 0);
     EXPECT_EQ(outcome.err, "Done.\n");
     std::vector<std::pair<long, long>> finds;
@@ -143,7 +128,7 @@ TEST_F(RealTextTest, EveryFindAndViewAgreesWithTheText) {
 TEST_F(RealTextTest, FindsOfEveryStartPositionAtSkipOne) {
   // Two common letters at skip 1: many finds, overlapping ones included.
   const std::string word = "\xD7\x99\xD7\x94";  // yod he
-  const Outcome outcome = Run(word + " 1 1");
+  const ProgramOutcome outcome = Run(word + " 1 1");
   EXPECT_EQ(outcome.status, 0);
   std::vector<std::pair<long, long>> finds;
   CheckFinds(outcome.out, word, 2, false, finds);
@@ -173,12 +158,12 @@ TEST_F(RealTextTest, MessagesComeInOrderAndTheWordIsWrittenBack) {
       {"'\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D x' 3.5 7.5", 1, "Target should be Hebrew only\n"},
   };
   for (const Case& c : cases) {
-    const Outcome outcome = Run(c.arguments);
+    const ProgramOutcome outcome = Run(c.arguments);
     EXPECT_EQ(outcome.status, c.status) << c.arguments;
     EXPECT_EQ(outcome.err, c.err) << c.arguments;
   }
   // A final form in the typed word is searched as its regular form.
-  const Outcome folded = Run("'\xD7\x97\xD7\x95\xD7\xA3\xD7\xA9' 2 20");  // final pe
+  const ProgramOutcome folded = Run("'\xD7\x97\xD7\x95\xD7\xA3\xD7\xA9' 2 20");  // final pe
   std::vector<std::pair<long, long>> finds;
   CheckFinds(folded.out, kDefaultWord, 4, false, finds);
   EXPECT_EQ(finds.size(), 7u);

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
 #include "fake_window.h"
+#include "literal_target_preparation.h"
 
 namespace quorel {
 namespace {
@@ -83,6 +85,28 @@ TEST(PrepareTargetText, PreparesAMillionCharactersHalfOfThemBlanks) {
   EXPECT_EQ(std::get<std::u16string>(prepared).find(u'\u05DD'), std::u16string::npos);
   typed.back() = u'x';
   EXPECT_TRUE(std::holds_alternative<Refusal>(PrepareTargetText(typed)));
+}
+
+TEST(PrepareTargetText, AgreesWithTheStepByStepPassOnRandomInputs) {
+  // Blanks, regular and final letters, the letters' neighbours, a tab and a no-break space.
+  const std::u16string_view alphabet =
+      u"   \u05D0\u05D1\u05DA\u05DB\u05DD\u05DF\u05E3\u05E5\u05EA\u05CF\u05EB\t\u00A0x";
+  std::mt19937 random(20261211);
+  for (int round = 0; round < 20'000; ++round) {
+    std::u16string typed(random() % 12, u' ');
+    for (char16_t& c : typed) {
+      // Mostly letters and blanks, so that many inputs are prepared rather than refused.
+      c = alphabet[random() % (random() % 4 == 0 ? alphabet.size() : 10)];
+    }
+    const Preparation fast = PrepareTargetText(typed);
+    const Preparation literal = testing::LiteralPrepareTarget(typed);
+    ASSERT_EQ(fast.index(), literal.index()) << Utf16ToUtf8(typed);
+    if (const auto* refusal = std::get_if<Refusal>(&fast)) {
+      EXPECT_EQ(refusal->message, std::get<Refusal>(literal).message) << Utf16ToUtf8(typed);
+    } else {
+      EXPECT_EQ(std::get<std::u16string>(fast), std::get<std::u16string>(literal));
+    }
+  }
 }
 
 }  // namespace

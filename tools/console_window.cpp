@@ -15,8 +15,6 @@ extern "C" void OnInterrupt(int /*signal*/) {
   interrupt_seen = 1;
 }
 
-// The result is written in pieces of about this size, so memory stays flat for any result.
-constexpr std::size_t kFlushSize = 1 << 16;
 constexpr auto kProgressInterval = std::chrono::milliseconds(100);
 
 }  // namespace
@@ -79,14 +77,14 @@ void ConsoleWindow::AppendText(Box box, std::u16string_view piece) {
     return;
   }
   AppendUtf8(piece, pending_);
-  if (pending_.size() >= kFlushSize) {
-    FlushResult();
-  }
 }
 
 void ConsoleWindow::Repaint(Box box) {
   if (box == Box::Text4) {
-    ++finds_;  // the run repaints the result box once per find, and once when it empties it
+    // The run repaints the result box once per find, and once when it empties it: a find is
+    // complete, so it goes out now.
+    ++finds_;
+    FlushResult();
   } else if (box == Box::Text5) {
     DrawProgress(false);
   }
@@ -102,7 +100,13 @@ void ConsoleWindow::ShowMessage(std::u16string_view text) {
   std::fflush(err_);
 }
 
-void ConsoleWindow::PumpEvents() {}
+void ConsoleWindow::PumpEvents() {
+  // Once per skip: what the finds so far wrote reaches a reader without waiting for more.
+  if (unflushed_) {
+    std::fflush(out_);
+    unflushed_ = false;
+  }
+}
 
 bool ConsoleWindow::IsEscapeDown() {
   return interrupt_seen != 0;
@@ -112,6 +116,7 @@ void ConsoleWindow::FlushResult() {
   if (!pending_.empty()) {
     std::fwrite(pending_.data(), 1, pending_.size(), out_);
     pending_.clear();
+    unflushed_ = true;
   }
 }
 

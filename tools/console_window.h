@@ -46,7 +46,8 @@ class ConsoleWindow final : public WindowOperations {
   std::u16string progress_text_;  // Text5
   std::FILE* out_;
   std::FILE* err_;
-  std::string pending_;  // UTF-8 of the result not yet written
+  std::string pending_;  // UTF-8 of the find being appended
+  bool unflushed_ = false;
   std::int64_t finds_ = 0;
   bool progress_shown_ = false;
   bool progress_on_ = false;

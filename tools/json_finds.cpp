@@ -67,4 +67,10 @@ void JsonFindWriter::Found(const Find& find) {
   std::fwrite(object_.data(), 1, object_.size(), out_);
 }
 
+void JsonFindWriter::SkipDone(std::int32_t, std::int64_t, std::size_t finds) {
+  if (finds > 0) {
+    std::fflush(out_);
+  }
+}
+
 }  // namespace quorel

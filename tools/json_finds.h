@@ -17,7 +17,8 @@ class JsonFindWriter final : public FindListener {
 
   void Begin(const LetterText& text, std::u16string_view target) override;
   void Found(const Find& find) override;
-  void SkipDone(std::int32_t, std::int64_t, std::size_t) override {}
+  // Once per skip, what was written reaches a reader without waiting for more finds.
+  void SkipDone(std::int32_t, std::int64_t, std::size_t finds) override;
 
  private:
   std::FILE* out_;

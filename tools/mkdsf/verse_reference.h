@@ -14,8 +14,8 @@ bool IsReferenceWord(std::u32string_view word);
 
 // `line` without its leading verse reference: up to two words of a book name, a reference word,
 // the reference words that go on from it (more numbers in digits after one in digits, Hebrew
-// numerals with a geresh or a closing bracket), and the blanks after them. A line whose first three words hold no
-// reference word is given back whole.
+// numerals with a geresh or a closing bracket), and the blanks after them. A line whose first
+// three words hold no reference word is given back whole.
 std::u32string_view WithoutVerseReference(std::u32string_view line);
 
 }  // namespace quorel::mkdsf
