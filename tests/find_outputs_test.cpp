@@ -1,0 +1,202 @@
+// The scripting outputs of quorel-search: the finds listed through the run's own steps, as JSON
+// objects or as counts beside the number expected by chance.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "fake_window.h"
+#include "search/context_view.h"
+#include "search/search_run.h"
+#include "temp_dir.h"
+#include "tools/find_counts.h"
+#include "tools/find_listing.h"
+#include "tools/json_finds.h"
+
+namespace quorel {
+namespace {
+
+using testing::DataFileBytes;
+using testing::FakeWindow;
+using testing::TempDir;
+
+constexpr char16_t kAlef = u'\u05D0';
+constexpr char16_t kBet = u'\u05D1';
+constexpr char16_t kDalet = u'\u05D3';
+const std::u16string kAlefBet = u"\u05D0\u05D1";
+
+// A full text of dalets with alef-bet at skips 1, 2 and 3, and alef-bet at skip 2 again.
+std::string SmallText() {
+  std::u16string text(TEXT_LENGTH, kDalet);
+  const auto place = [&](std::int32_t position, std::int32_t skip) {
+    text[static_cast<std::size_t>(position - 1)] = kAlef;
+    text[static_cast<std::size_t>(position - 1 + skip)] = kBet;
+  };
+  place(100, 1);
+  place(200, 2);
+  place(300, 3);
+  place(TEXT_LENGTH - 2, 2);
+  return DataFileBytes(text);
+}
+
+struct Recorder final : FindListener {
+  void Begin(const LetterText&, std::u16string_view word) override { target = word; }
+  void Found(const Find& find) override { finds.emplace_back(find.skip, find.position); }
+  void SkipDone(std::int32_t skip, std::int64_t start_positions, std::size_t count) override {
+    skips.push_back({skip, start_positions, count});
+  }
+  struct Skip {
+    std::int32_t skip;
+    std::int64_t start_positions;
+    std::size_t finds;
+    bool operator==(const Skip&) const = default;
+  };
+  std::u16string target;
+  std::vector<std::pair<int, int>> finds;
+  std::vector<Skip> skips;
+};
+
+std::vector<std::pair<int, int>> HeadersOf(const std::string& result) {
+  std::vector<std::pair<int, int>> finds;
+  int skip = 0;
+  int position = 0;
+  for (std::size_t at = 0; (at = result.find("Skip: ", at)) != std::string::npos; ++at) {
+    std::sscanf(result.c_str() + at, "Skip: %d\r\nPosition: %d", &skip, &position);
+    finds.emplace_back(skip, position);
+  }
+  return finds;
+}
+
+TEST(ListFinds, WalksTheRunsStepsAndListsTheSameFindsWithoutTheResultText) {
+  TempDir dir;
+  const auto file = dir.Write("Quorel.DSF", SmallText());
+  FakeWindow run_window(u" \u05D0 \u05D1 ", u"0", u"3");
+  Command1_Click(run_window, file);
+
+  FakeWindow list_window(u" \u05D0 \u05D1 ", u"0", u"3");
+  Recorder recorder;
+  EXPECT_EQ(ListFinds(list_window, file, recorder), RunOutcome::kDone);
+
+  EXPECT_EQ(recorder.finds, HeadersOf(run_window.Text(Box::Text4)));
+  EXPECT_EQ(recorder.finds.size(), 3u);
+  EXPECT_EQ(list_window.log, run_window.log) << "messages, progress, pumps and polls alike";
+  EXPECT_EQ(list_window.messages.size(), 1u) << "the minimum skip 0 was set to 2";
+  EXPECT_EQ(list_window.Text(Box::Text1), run_window.Text(Box::Text1));
+  EXPECT_EQ(list_window.Text(Box::Text5), "Done.");
+  EXPECT_EQ(list_window.Text(Box::Text4), "");
+  EXPECT_EQ(list_window.result_repaints, run_window.result_repaints);
+
+  EXPECT_EQ(recorder.target, kAlefBet) << "the prepared word";
+  const std::vector<Recorder::Skip> skips = {{2, TEXT_LENGTH - 2, 2}, {3, TEXT_LENGTH - 3, 1}};
+  EXPECT_EQ(recorder.skips, skips);
+}
+
+TEST(ListFinds, StopsLikeTheRun) {
+  TempDir dir;
+  const auto file = dir.Write("Quorel.DSF", SmallText());
+
+  FakeWindow escaped(kAlefBet, u"1", u"3");
+  escaped.escape_at_poll = [](int poll) { return poll == 3; };
+  Recorder recorder;
+  EXPECT_EQ(ListFinds(escaped, file, recorder), RunOutcome::kAborted);
+  EXPECT_EQ(recorder.finds,
+            (std::vector<std::pair<int, int>>{{1, 100}, {2, 200}, {2, TEXT_LENGTH - 2}}));
+  EXPECT_EQ(recorder.skips.size(), 2u);
+  EXPECT_EQ(escaped.Text(Box::Text5), "Aborted.");
+  EXPECT_FALSE(escaped.Aborted);
+
+  FakeWindow refused(u"ab", u"1", u"3");
+  refused.boxes[Box::Text5] = u"before";
+  Recorder untouched;
+  EXPECT_EQ(ListFinds(refused, file, untouched), RunOutcome::kTargetRefused);
+  EXPECT_TRUE(untouched.skips.empty());
+  EXPECT_EQ(refused.Text(Box::Text5), "before");
+
+  FakeWindow missing(kAlefBet, u"1", u"3");
+  EXPECT_EQ(ListFinds(missing, dir.path() / "absent.DSF", untouched), RunOutcome::kLoadFailed);
+  EXPECT_EQ(missing.messages.size(), 1u);
+  EXPECT_TRUE(untouched.skips.empty());
+}
+
+TEST(JsonFinds, EscapesWhatJsonRequires) {
+  struct Case {
+    std::u16string text;
+    std::string json;
+  };
+  const Case cases[] = {
+      {u"", "\"\""},
+      {u"\u05D0 \u05D1", "\"\xD7\x90 \xD7\x91\""},
+      {u"a\"b\\c", "\"a\\\"b\\\\c\""},
+      {u"\r\n\x1F\x7F", "\"\\u000d\\u000a\\u001f\x7F\""},
+      {u"\u20AC", "\"\xE2\x82\xAC\""},
+  };
+  for (const Case& c : cases) {
+    std::string out;
+    AppendJsonString(c.text, out);
+    EXPECT_EQ(out, c.json);
+  }
+}
+
+std::string Captured(const std::function<void(std::FILE*)>& write) {
+  std::FILE* file = std::tmpfile();
+  write(file);
+  std::rewind(file);
+  std::string text;
+  for (int c; (c = std::fgetc(file)) != EOF;) {
+    text.push_back(static_cast<char>(c));
+  }
+  std::fclose(file);
+  return text;
+}
+
+TEST(JsonFinds, WritesOneObjectPerFindWithTheOneLineViewsLetters) {
+  std::string failure;
+  const LetterText text = *LetterTextFromBytes(SmallText(), failure);
+  const Find find{2, TEXT_LENGTH - 2, 2};
+  const std::string json = Captured([&](std::FILE* out) {
+    JsonFindWriter writer(out);
+    writer.Begin(text, kAlefBet);
+    writer.Found(find);
+  });
+  const std::string view = Utf16ToUtf8(OneLineView(text, find));
+  const std::string line = view.substr(8, view.size() - 12);  // "Result: " ... CR LF CR LF
+  EXPECT_EQ(json, "{\"skip\":2,\"position\":" + std::to_string(TEXT_LENGTH - 2) +
+                      ",\"letters\":\"\xD7\x90\xD7\x91\",\"line\":\"" + line + "\"}\n");
+  std::string ten_dalets;
+  for (int k = 0; k < 10; ++k) {
+    ten_dalets += "\xD7\x93";
+  }
+  EXPECT_EQ(line, ten_dalets + " \xD7\x90\xD7\x91 ")
+      << "ten dalets before the find, nothing after the last letter of the text";
+}
+
+TEST(FindCounts, ExpectsStartPositionsTimesTheLettersShares) {
+  // A quarter of the text alefs, the rest bets.
+  std::u16string letters(TEXT_LENGTH, kBet);
+  std::fill(letters.begin(), letters.begin() + TEXT_LENGTH / 4, kAlef);
+  std::string failure;
+  const LetterText text = *LetterTextFromBytes(DataFileBytes(letters), failure);
+  const double alef = (TEXT_LENGTH / 4) / double(TEXT_LENGTH);
+  const double bet = 1 - alef;
+  EXPECT_DOUBLE_EQ(ChanceOfFind(text, u"\u05D0\u05D1\u05D0"), alef * bet * alef);
+  EXPECT_DOUBLE_EQ(ChanceOfFind(text, u"\u05D2\u05D0"), 0.0);
+
+  const std::string table = Captured([&](std::FILE* out) {
+    FindCounter counter;
+    counter.Begin(text, u"\u05D0\u05D1");
+    counter.SkipDone(5, 1000, 3);
+    counter.SkipDone(6, 0, 0);
+    counter.SkipDone(7, 2000, 1);
+    counter.Write(out);
+  });
+  char expected[200];
+  std::snprintf(expected, sizeof expected,
+                "skip\tfinds\texpected\n5\t3\t%.4g\n6\t0\t0\n7\t1\t%.4g\nall\t4\t%.4g\n",
+                1000 * alef * bet, 2000 * alef * bet, 3000 * alef * bet);
+  EXPECT_EQ(table, expected);
+}
+
+}  // namespace
+}  // namespace quorel

@@ -1,0 +1,21 @@
+// Verse references at the start of the lines of a text, such as "1:1", "Gen 1:1",
+// "<book> 1:1", "1 1 1", "{<alef>}", "<alef>:<bet>" or "<book> <alef>' <bet>'".
+#pragma once
+
+#include <string_view>
+
+namespace quorel::mkdsf {
+
+// Whether a blank-free word has the shape of a chapter or verse number: ASCII digits with
+// punctuation (: . , ; - ' " brackets), or a Hebrew numeral of at most three letters with at
+// least one such mark or geresh/gershayim, and nothing else. Points make a word no number, so
+// pointed text is never taken for one.
+bool IsReferenceWord(std::u32string_view word);
+
+// `line` without its leading verse reference: up to two words of a book name, a reference word,
+// the reference words that go on from it (more numbers in digits after one in digits, Hebrew
+// numerals with a geresh or a closing bracket), and the blanks after them. A line whose first
+// three words hold no reference word is given back whole.
+std::u32string_view WithoutVerseReference(std::u32string_view line);
+
+}  // namespace quorel::mkdsf
