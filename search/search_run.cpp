@@ -1,14 +1,15 @@
 #include "search_run.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "context_view.h"
 #include "decimal_text.h"
 #include "find.h"
 #include "letter_text.h"
+#include "result_box_sink.h"
 #include "scanner.h"
 #include "skip_range.h"
 #include "target_word.h"
@@ -17,26 +18,12 @@
 namespace quorel {
 namespace {
 
-std::u16string ResultBoxFullMessage(std::int64_t finds_shown, std::int32_t skip) {
-  return u"The result box is full: it shows " + DecimalText(finds_shown) +
-         (finds_shown == 1 ? u" find" : u" finds") + u", and the search stopped at skip " +
-         DecimalText(skip) + u".";
-}
-
-// Appends one find to the result box: its header, then its context view.
-void AppendFind(WindowOperations& window, const LetterText& text, const Find& find) {
-  window.AppendText(Box::Text4, FindHeader(find));
-  AppendContextView(window, text, find);
-  window.Repaint(Box::Text4);
-}
-
 // Tries every skip of the range; returns how the loop ended.
 RunOutcome ScanSkipRange(WindowOperations& window, const LetterText& text,
-                         const std::u16string& target, const SkipRange& range) {
+                         const std::u16string& target, const SkipRange& range, FindSink& sink) {
   const Scanner scanner(text.Letters(), target);
   const auto target_len = static_cast<std::int64_t>(target.size());
   std::vector<std::int32_t> finds;
-  std::int64_t finds_shown = 0;
   for (std::int32_t skip = range.MinSkip; skip <= range.MaxSkip; ++skip) {
     window.SetText(Box::Text5, DecimalText(skip));
     window.Repaint(Box::Text5);
@@ -49,20 +36,20 @@ RunOutcome ScanSkipRange(WindowOperations& window, const LetterText& text,
     }
     scanner.FindsAtSkip(skip, finds);
     for (const std::int32_t position : finds) {
-      if (window.RoomLeft(Box::Text4) < LongestFindText(target_len)) {
-        window.ShowMessage(ResultBoxFullMessage(finds_shown, skip));
+      if (!sink.Take(Find{skip, position, target_len})) {
         return RunOutcome::kResultBoxFull;
       }
-      AppendFind(window, text, Find{skip, position, target_len});
-      ++finds_shown;
+      window.Repaint(Box::Text4);
     }
+    sink.SkipDone(skip, std::max<std::int64_t>(0, LastStart(target_len, skip)), finds.size());
   }
   return RunOutcome::kDone;
 }
 
 }  // namespace
 
-RunOutcome Command1_Click(WindowOperations& window, const std::filesystem::path& data_file) {
+RunOutcome RunSearch(WindowOperations& window, const std::filesystem::path& data_file,
+                     FindSink& sink) {
   window.Aborted = false;
   window.SetText(Box::Text4, u"");
   window.Repaint(Box::Text4);
@@ -78,7 +65,8 @@ RunOutcome Command1_Click(WindowOperations& window, const std::filesystem::path&
     return RunOutcome::kTargetRefused;
   }
 
-  const RunOutcome outcome = ScanSkipRange(window, *load.text, *target, range);
+  sink.Begin(*load.text, *target);
+  const RunOutcome outcome = ScanSkipRange(window, *load.text, *target, range, sink);
   if (outcome == RunOutcome::kWindowGone) {
     return outcome;
   }
@@ -91,6 +79,11 @@ RunOutcome Command1_Click(WindowOperations& window, const std::filesystem::path&
     window.SetText(Box::Text5, u"Done.");
   }
   return outcome;
+}
+
+RunOutcome Command1_Click(WindowOperations& window, const std::filesystem::path& data_file) {
+  ResultBoxSink sink(window);
+  return RunSearch(window, data_file, sink);
 }
 
 RunOutcome Command1_Click(WindowOperations& window) {

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 
+#include "find_sink.h"
 #include "window_operations.h"
 
 namespace quorel {
@@ -18,7 +19,11 @@ enum class RunOutcome {
   kWindowGone,     // the window was closed during the run; nothing more was touched
 };
 
-// One whole run against `window`, reading the data file from `data_file`.
+// One whole run against `window`, reading the data file from `data_file`, with every find
+// handed to `sink`.
+RunOutcome RunSearch(WindowOperations& window, const std::filesystem::path& data_file,
+                     FindSink& sink);
+// The run of the Search button: the finds go into the result box.
 RunOutcome Command1_Click(WindowOperations& window, const std::filesystem::path& data_file);
 // The same, with the data file looked up in the current working directory.
 RunOutcome Command1_Click(WindowOperations& window);

@@ -1,4 +1,4 @@
-// The scripting outputs of quorel-search: the finds listed through the run's own steps, as JSON
+// The scripting outputs of quorel-search: the run's finds handed to another sink, as JSON
 // objects or as counts beside the number expected by chance.
 #include <gtest/gtest.h>
 
@@ -12,7 +12,6 @@
 #include "search/search_run.h"
 #include "temp_dir.h"
 #include "tools/find_counts.h"
-#include "tools/find_listing.h"
 #include "tools/json_finds.h"
 
 namespace quorel {
@@ -41,9 +40,12 @@ std::string SmallText() {
   return DataFileBytes(text);
 }
 
-struct Recorder final : FindListener {
+struct Recorder final : FindSink {
   void Begin(const LetterText&, std::u16string_view word) override { target = word; }
-  void Found(const Find& find) override { finds.emplace_back(find.skip, find.position); }
+  bool Take(const Find& find) override {
+    finds.emplace_back(find.skip, find.position);
+    return true;
+  }
   void SkipDone(std::int32_t skip, std::int64_t start_positions, std::size_t count) override {
     skips.push_back({skip, start_positions, count});
   }
@@ -69,7 +71,7 @@ std::vector<std::pair<int, int>> HeadersOf(const std::string& result) {
   return finds;
 }
 
-TEST(ListFinds, WalksTheRunsStepsAndListsTheSameFindsWithoutTheResultText) {
+TEST(RunSearch, HandsASinkTheSameFindsWithoutTheResultText) {
   TempDir dir;
   const auto file = dir.Write("Quorel.DSF", SmallText());
   FakeWindow run_window(u" \u05D0 \u05D1 ", u"0", u"3");
@@ -77,7 +79,7 @@ TEST(ListFinds, WalksTheRunsStepsAndListsTheSameFindsWithoutTheResultText) {
 
   FakeWindow list_window(u" \u05D0 \u05D1 ", u"0", u"3");
   Recorder recorder;
-  EXPECT_EQ(ListFinds(list_window, file, recorder), RunOutcome::kDone);
+  EXPECT_EQ(RunSearch(list_window, file, recorder), RunOutcome::kDone);
 
   EXPECT_EQ(recorder.finds, HeadersOf(run_window.Text(Box::Text4)));
   EXPECT_EQ(recorder.finds.size(), 3u);
@@ -93,14 +95,14 @@ TEST(ListFinds, WalksTheRunsStepsAndListsTheSameFindsWithoutTheResultText) {
   EXPECT_EQ(recorder.skips, skips);
 }
 
-TEST(ListFinds, StopsLikeTheRun) {
+TEST(RunSearch, StopsTheSameWayWithAnySink) {
   TempDir dir;
   const auto file = dir.Write("Quorel.DSF", SmallText());
 
   FakeWindow escaped(kAlefBet, u"1", u"3");
   escaped.escape_at_poll = [](int poll) { return poll == 3; };
   Recorder recorder;
-  EXPECT_EQ(ListFinds(escaped, file, recorder), RunOutcome::kAborted);
+  EXPECT_EQ(RunSearch(escaped, file, recorder), RunOutcome::kAborted);
   EXPECT_EQ(recorder.finds,
             (std::vector<std::pair<int, int>>{{1, 100}, {2, 200}, {2, TEXT_LENGTH - 2}}));
   EXPECT_EQ(recorder.skips.size(), 2u);
@@ -110,12 +112,12 @@ TEST(ListFinds, StopsLikeTheRun) {
   FakeWindow refused(u"ab", u"1", u"3");
   refused.boxes[Box::Text5] = u"before";
   Recorder untouched;
-  EXPECT_EQ(ListFinds(refused, file, untouched), RunOutcome::kTargetRefused);
+  EXPECT_EQ(RunSearch(refused, file, untouched), RunOutcome::kTargetRefused);
   EXPECT_TRUE(untouched.skips.empty());
   EXPECT_EQ(refused.Text(Box::Text5), "before");
 
   FakeWindow missing(kAlefBet, u"1", u"3");
-  EXPECT_EQ(ListFinds(missing, dir.path() / "absent.DSF", untouched), RunOutcome::kLoadFailed);
+  EXPECT_EQ(RunSearch(missing, dir.path() / "absent.DSF", untouched), RunOutcome::kLoadFailed);
   EXPECT_EQ(missing.messages.size(), 1u);
   EXPECT_TRUE(untouched.skips.empty());
 }
@@ -158,7 +160,7 @@ TEST(JsonFinds, WritesOneObjectPerFindWithTheOneLineViewsLetters) {
   const std::string json = Captured([&](std::FILE* out) {
     JsonFindWriter writer(out);
     writer.Begin(text, kAlefBet);
-    writer.Found(find);
+    writer.Take(find);
   });
   const std::string view = Utf16ToUtf8(OneLineView(text, find));
   const std::string line = view.substr(8, view.size() - 12);  // "Result: " ... CR LF CR LF

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "find_listing.h"
+#include "search/find_sink.h"
 
 namespace quorel {
 
@@ -14,10 +14,10 @@ namespace quorel {
 // the target's letters, of each letter's share of the text (its count / TEXT_LENGTH).
 double ChanceOfFind(const LetterText& text, std::u16string_view target);
 
-class FindCounter final : public FindListener {
+class FindCounter final : public FindSink {
  public:
   void Begin(const LetterText& text, std::u16string_view target) override;
-  void Found(const Find&) override {}
+  bool Take(const Find&) override { return true; }
   void SkipDone(std::int32_t skip, std::int64_t start_positions, std::size_t finds) override;
 
   // A tab-separated table: the heading "skip finds expected", a row for every skip searched,

@@ -52,7 +52,7 @@ void JsonFindWriter::Begin(const LetterText& text, std::u16string_view target) {
   target_ = target;
 }
 
-void JsonFindWriter::Found(const Find& find) {
+bool JsonFindWriter::Take(const Find& find) {
   object_.assign("{\"skip\":")
       .append(std::to_string(find.skip))
       .append(",\"position\":")
@@ -65,6 +65,7 @@ void JsonFindWriter::Found(const Find& find) {
   AppendJsonString(ViewLetters(view), object_);
   object_.append("}\n");
   std::fwrite(object_.data(), 1, object_.size(), out_);
+  return true;
 }
 
 void JsonFindWriter::SkipDone(std::int32_t, std::int64_t, std::size_t finds) {

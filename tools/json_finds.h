@@ -4,19 +4,19 @@
 #include <cstdio>
 #include <string>
 
-#include "find_listing.h"
+#include "search/find_sink.h"
 
 namespace quorel {
 
 // Writes {"skip":S,"position":P,"letters":"...","line":"..."} and a line feed for every find:
 // the find's letters, and `line` the letters of the one-line view as the result text shows
 // them after "Result: ".
-class JsonFindWriter final : public FindListener {
+class JsonFindWriter final : public FindSink {
  public:
   explicit JsonFindWriter(std::FILE* out) : out_(out) {}
 
   void Begin(const LetterText& text, std::u16string_view target) override;
-  void Found(const Find& find) override;
+  bool Take(const Find& find) override;
   // Once per skip, what was written reaches a reader without waiting for more finds.
   void SkipDone(std::int32_t, std::int64_t, std::size_t finds) override;
 

@@ -14,7 +14,6 @@
 
 #include "console_window.h"
 #include "find_counts.h"
-#include "find_listing.h"
 #include "json_finds.h"
 #include "search/search_run.h"
 #include "search/utf.h"
@@ -120,11 +119,11 @@ quorel::RunOutcome Search(quorel::ConsoleWindow& window, Output output) {
       return quorel::Command1_Click(window, data_file);
     case Output::kJson: {
       quorel::JsonFindWriter writer(stdout);
-      return quorel::ListFinds(window, data_file, writer);
+      return quorel::RunSearch(window, data_file, writer);
     }
     case Output::kCount: {
       quorel::FindCounter counter;
-      const quorel::RunOutcome outcome = quorel::ListFinds(window, data_file, counter);
+      const quorel::RunOutcome outcome = quorel::RunSearch(window, data_file, counter);
       if (WritesStatusWord(outcome)) {
         window.Finish();  // clears the progress line before the table
         counter.Write(stdout);

@@ -1,0 +1,28 @@
+// Where a run's finds go. The window's run writes them into the result box; the scripting
+// outputs of quorel-search take the same finds, from the same run, in other forms.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "find.h"
+#include "letter_text.h"
+
+namespace quorel {
+
+class FindSink {
+ public:
+  virtual ~FindSink() = default;
+
+  // Once, before the first skip: the loaded text and the prepared word, which outlive the run.
+  virtual void Begin(const LetterText& /*text*/, std::u16string_view /*target*/) {}
+  // Every find, by skip and then by start position. False when the find cannot be taken: the
+  // run then stops and ends with "Aborted.".
+  virtual bool Take(const Find& find) = 0;
+  // After every start position of `skip` was tested; `start_positions` is 0 when none fits.
+  virtual void SkipDone(std::int32_t /*skip*/, std::int64_t /*start_positions*/,
+                        std::size_t /*finds*/) {}
+};
+
+}  // namespace quorel
