@@ -21,6 +21,11 @@ constexpr std::int64_t kStretchLength = 32;
 // Skips tested at once for one anchor position (see skip_block_scan.h).
 constexpr double kSkipsPerBlock = 64;
 
+// The anchor is chosen among this many first letters of the target; nearly every letter of the
+// alphabet has turned up by then, and a start that passes the checks of this many letters is
+// almost surely a find.
+constexpr std::int64_t kAnchorChoices = 256;
+
 using Shares = std::array<double, kSlots>;
 
 std::size_t SlotOf(char16_t letter) {
@@ -60,7 +65,8 @@ double ShareAt(std::u16string_view target, const Shares& shares, std::int64_t in
 std::int32_t CheapestAnchor(std::u16string_view target, const Shares& shares) {
   std::int32_t best = 0;
   double best_cost = 0;
-  for (std::int64_t a = 0; a < static_cast<std::int64_t>(target.size()); ++a) {
+  const std::int64_t choices = std::min(static_cast<std::int64_t>(target.size()), kAnchorChoices);
+  for (std::int64_t a = 0; a < choices; ++a) {
     const double passing = ShareAt(target, shares, a - 1) * ShareAt(target, shares, a + 1);
     const double cost = ShareAt(target, shares, a) * (1 + kSkipsPerBlock * passing);
     if (a == 0 || cost < best_cost) {
@@ -72,7 +78,7 @@ std::int32_t CheapestAnchor(std::u16string_view target, const Shares& shares) {
 }
 
 // The target indices that `keep` accepts, ordered by their letter's share, rarest first, ties in
-// target order. A counting sort over the slots, so a target of any length costs one pass.
+// target order. A counting sort over the slots.
 template <typename Keep>
 std::vector<std::int32_t> IndicesRarestFirst(std::u16string_view target, const Shares& shares,
                                              Keep keep) {
@@ -111,9 +117,14 @@ ScanPlan PlanScan(std::u16string_view letters, std::u16string_view target) {
   const Shares shares = SampledShares(letters);
   ScanPlan plan;
   plan.anchor = CheapestAnchor(target, shares);
+  // The plan covers the letters the anchor was chosen among, and its right neighbour.
+  plan.planned_length =
+      static_cast<std::int32_t>(std::min(static_cast<std::int64_t>(target.size()),
+                                         std::max(kAnchorChoices, std::int64_t{plan.anchor} + 2)));
   const auto anchor = static_cast<std::size_t>(plan.anchor);
   plan.checks = IndicesRarestFirst(
-      target, shares, [&](std::size_t index) { return index + 1 < anchor || index > anchor + 1; });
+      target.substr(0, static_cast<std::size_t>(plan.planned_length)), shares,
+      [&](std::size_t index) { return index + 1 < anchor || index > anchor + 1; });
   return plan;
 }
 

@@ -98,6 +98,7 @@ void Scanner::ScanBlockFrom(std::int32_t skip) const {
                         before_anchor_ ? &*before_anchor_ : nullptr,
                         after_anchor_ ? &*after_anchor_ : nullptr,
                         plan_.checks,
+                        plan_.planned_length,
                         first_check_ ? &*first_check_ : nullptr};
   ScanSkipBlock(scan, skip, std::span(block_finds_.data(), static_cast<std::size_t>(size)));
   block_first_ = skip;

@@ -28,6 +28,7 @@ class BlockScan {
   BlockScan(const AnchorScan& scan, std::int32_t first_skip, std::int64_t skip_count)
       : scan_(scan),
         length_(static_cast<std::int64_t>(scan.letters.size())),
+        target_length_(static_cast<std::int64_t>(scan.target.size())),
         before_(scan.anchor),
         after_(static_cast<std::int64_t>(scan.target.size()) - 1 - scan.anchor),
         first_skip_(first_skip),
@@ -107,16 +108,26 @@ class BlockScan {
       checks = checks.subspan(1);
     }
     for (const std::int32_t index : checks) {
-      const auto position = static_cast<std::size_t>(start + index * skip);
-      if (scan_.letters[position] != scan_.target[static_cast<std::size_t>(index)]) {
+      if (!LetterMatches(start, skip, index)) {
+        return false;
+      }
+    }
+    for (std::int64_t index = scan_.checks_in_order_from; index < target_length_; ++index) {
+      if (!LetterMatches(start, skip, index)) {
         return false;
       }
     }
     return true;
   }
 
+  bool LetterMatches(std::int64_t start, std::int64_t skip, std::int64_t index) const {
+    return scan_.letters[static_cast<std::size_t>(start + index * skip)] ==
+           scan_.target[static_cast<std::size_t>(index)];
+  }
+
   const AnchorScan& scan_;
   std::int64_t length_;
+  std::int64_t target_length_;
   std::int64_t before_;  // target letters before the anchor
   std::int64_t after_;   // target letters after the anchor
   std::int64_t first_skip_;

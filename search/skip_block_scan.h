@@ -24,7 +24,8 @@ struct AnchorScan {
   std::span<const std::int32_t> positions;  // 0-based, increasing: where the anchor letter is
   const LetterBitset* before = nullptr;     // backward bitset of target[anchor - 1], if any
   const LetterBitset* after = nullptr;      // forward bitset of target[anchor + 1], if any
-  std::span<const std::int32_t> checks;     // the other target indices, in test order
+  std::span<const std::int32_t> checks;     // other target indices, in test order
+  std::int32_t checks_in_order_from = 0;    // then every index from here on, in target order
   // Forward bitset of the letter of checks[0], if any: a test on it stays in the cache where
   // a look at the text would not.
   const LetterBitset* first_check = nullptr;

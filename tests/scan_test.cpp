@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <limits>
+#include <numeric>
 #include <random>
 #include <string>
 #include <vector>
@@ -236,6 +237,19 @@ TEST(Scanner, EdgesOfTheTextAndOfTheSkipRange) {
     ASSERT_EQ(DirectFinds(c.text, c.target, c.skip), c.finds);
     ExpectSameFinds(c.text, c.target, {c.skip});
   }
+}
+
+TEST(Scanner, LongTargetIsComparedToItsLastLetter) {
+  // 300 alefs in a text of alefs with one bet at position 600: at skip 1 only the starts whose
+  // stretch ends before the bet are finds, and for many others the bet meets one of the
+  // target's last letters.
+  std::u16string text(700, kAlef);
+  text[599] = kBet;
+  const std::u16string target(300, kAlef);
+  std::vector<std::int32_t> expected(300);
+  std::iota(expected.begin(), expected.end(), 1);
+  ASSERT_EQ(DirectFinds(text, target, 1), expected);
+  ExpectSameFinds(text, target, {1, 2, 3});
 }
 
 TEST(Scanner, NoOverflowForHugeSkipsOrTargets) {
