@@ -5,6 +5,7 @@
 //
 // FILE is the real data file (default: Quorel.DSF in the shared data folder that CMake knows).
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
@@ -154,7 +155,7 @@ int main(int argc, char** argv) {
     std::printf("%s: %s\n", word.label, quorel::Utf16ToUtf8(word.letters).c_str());
     labels.push_back(word.label);
   }
-  quorel::bench::ScanTableReporter reporter(std::move(labels));
+  quorel::bench::ScanTableReporter reporter(std::move(labels), isatty(STDOUT_FILENO) != 0);
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
   return 0;

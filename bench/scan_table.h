@@ -13,8 +13,10 @@ namespace quorel::bench {
 
 class ScanTableReporter : public benchmark::ConsoleReporter {
  public:
-  // `words` are the labels that follow "direct/", "fast/", ... in the benchmark names.
-  explicit ScanTableReporter(std::vector<std::string> words) : words_(std::move(words)) {}
+  // `words` are the labels that follow "direct/", "fast/", ... in the benchmark names. Colours
+  // only for a terminal, so that the table reads well in a log.
+  ScanTableReporter(std::vector<std::string> words, bool colour)
+      : ConsoleReporter(colour ? OO_ColorTabular : OO_Tabular), words_(std::move(words)) {}
 
   void ReportRuns(const std::vector<Run>& runs) override;
   void Finalize() override;
