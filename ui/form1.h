@@ -1,0 +1,81 @@
+// Form1, the program's only window: the search inputs on the left, the result box on the right,
+// and the window operations through which a search run reaches them.
+#pragma once
+
+#include <QWidget>
+#include <cstddef>
+#include <memory>
+
+#include "search/window_operations.h"
+#include "ui/repaint_throttle.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace quorel {
+
+class EscapeKey;
+class ResultBox;
+
+// The result box holds at most this many characters (line breaks counted as two). Past it,
+// scrolling and typing in the box would no longer follow the hand; a run stops before a find
+// would go past it.
+inline constexpr std::size_t kResultBoxCapacity = 16'000'000;
+
+class Form1 final : public QWidget, public WindowOperations {
+  Q_OBJECT
+
+ public:
+  // `capacity` is the result box's; tests give a small one.
+  explicit Form1(std::size_t capacity = kResultBoxCapacity);
+  ~Form1() override;
+
+  std::u16string GetText(Box box) override;
+  void SetText(Box box, std::u16string_view text) override;
+  void AppendText(Box box, std::u16string_view piece) override;
+  void Repaint(Box box) override;
+  int GetCheckState() override;
+  void ShowMessage(std::u16string_view text) override;
+  void PumpEvents() override;
+  bool IsEscapeDown() override;
+  bool IsWindowGone() override;
+  std::size_t RoomLeft(Box box) override;
+
+  // Whether a search run is going on.
+  bool IsRunning() const { return running_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void CreateControls();
+  void SetTabOrder();
+  // The handler of a press of Command1.
+  void RunSearch();
+  QWidget* Control(Box box) const;
+  QLineEdit* LineBox(Box box) const;
+  void Draw(Box box);
+
+  QLabel* label1_ = nullptr;
+  QLineEdit* text1_ = nullptr;
+  QLabel* label3_ = nullptr;
+  QLineEdit* text3_ = nullptr;
+  QLabel* label2_ = nullptr;
+  QLineEdit* text2_ = nullptr;
+  QPushButton* command1_ = nullptr;
+  QCheckBox* check1_ = nullptr;
+  QLabel* label5_ = nullptr;
+  QLineEdit* text5_ = nullptr;
+  QLabel* label4_ = nullptr;
+  ResultBox* text4_ = nullptr;
+
+  std::size_t capacity_;
+  std::unique_ptr<EscapeKey> escape_key_;
+  RepaintThrottle throttle_;
+  bool running_ = false;
+  bool gone_ = false;  // closed while a run was going
+};
+
+}  // namespace quorel

@@ -1,0 +1,79 @@
+#include "repaint_throttle.h"
+
+namespace quorel {
+namespace {
+
+constexpr Box kBoxes[] = {Box::Text1, Box::Text2, Box::Text3, Box::Text4, Box::Text5};
+
+}  // namespace
+
+RepaintThrottle::RepaintThrottle(std::function<void(Box)> hold, std::function<void(Box)> draw)
+    : hold_(std::move(hold)), draw_(std::move(draw)) {
+  timer_.setSingleShot(true);
+  timer_.setTimerType(Qt::PreciseTimer);
+  QObject::connect(&timer_, &QTimer::timeout, [this] {
+    const Clock::time_point now = Clock::now();
+    DrawDue(now);
+    ArmTimer(now);
+  });
+}
+
+void RepaintThrottle::Request(Box box) {
+  const Clock::time_point now = Clock::now();
+  DrawDue(now);
+  Slot& slot = SlotOf(box);
+  if (now - slot.last_drawn >= kFrame) {
+    DrawSlot(box, now);
+    return;
+  }
+  if (!slot.held) {
+    slot.held = true;
+    hold_(box);
+    ArmTimer(now);
+  }
+}
+
+void RepaintThrottle::DrawAll() {
+  timer_.stop();
+  const Clock::time_point now = Clock::now();
+  for (const Box box : kBoxes) {
+    if (SlotOf(box).held) {
+      DrawSlot(box, now);
+    }
+  }
+}
+
+void RepaintThrottle::DrawSlot(Box box, Clock::time_point now) {
+  Slot& slot = SlotOf(box);
+  slot.held = false;
+  slot.last_drawn = now;
+  draw_(box);
+}
+
+void RepaintThrottle::DrawDue(Clock::time_point now) {
+  for (const Box box : kBoxes) {
+    const Slot& slot = SlotOf(box);
+    if (slot.held && now - slot.last_drawn >= kFrame) {
+      DrawSlot(box, now);
+    }
+  }
+}
+
+// Keeps the timer set for the earliest held box, so a box held before a long yield is drawn
+// during it.
+void RepaintThrottle::ArmTimer(Clock::time_point now) {
+  Clock::time_point earliest = Clock::time_point::max();
+  for (const Slot& slot : slots_) {
+    if (slot.held && slot.last_drawn + kFrame < earliest) {
+      earliest = slot.last_drawn + kFrame;
+    }
+  }
+  if (earliest == Clock::time_point::max()) {
+    timer_.stop();
+    return;
+  }
+  const auto wait = std::chrono::ceil<std::chrono::milliseconds>(earliest - now);
+  timer_.start(std::max<int>(0, static_cast<int>(wait.count())));
+}
+
+}  // namespace quorel
