@@ -104,6 +104,7 @@ void Form1::RunSearch() {
     return;
   }
   throttle_.DrawAll();
+  text4_->Flush();
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
@@ -138,6 +139,9 @@ QLineEdit* Form1::LineBox(Box box) const {
 }
 
 void Form1::Draw(Box box) {
+  if (box == Box::Text4) {
+    text4_->Flush();
+  }
   QWidget* control = Control(box);
   control->setUpdatesEnabled(true);
   control->repaint();

@@ -22,7 +22,7 @@ class ResultBox;
 // The result box holds at most this many characters (line breaks counted as two). Past it,
 // scrolling and typing in the box would no longer follow the hand; a run stops before a find
 // would go past it.
-inline constexpr std::size_t kResultBoxCapacity = 16'000'000;
+inline constexpr std::size_t kResultBoxCapacity = 32'000'000;
 
 class Form1 final : public QWidget, public WindowOperations {
   Q_OBJECT

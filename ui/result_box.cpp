@@ -1,5 +1,6 @@
 #include "result_box.h"
 
+#include <QEvent>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -26,9 +27,45 @@ ResultBox::ResultBox(QWidget* parent) : QPlainTextEdit(parent) {
   QTextOption option = document()->defaultTextOption();
   option.setTextDirection(Qt::LeftToRight);
   document()->setDefaultTextOption(option);
+  // Input to the box's viewport and scroll bar reaches them, not the box.
+  viewport()->installEventFilter(this);
+  verticalScrollBar()->installEventFilter(this);
 }
 
-std::u16string ResultBox::Text() const {
+namespace {
+
+// Events through which the user reads or changes the text: they must find it whole.
+bool IsUserInput(const QEvent& event) {
+  switch (event.type()) {
+    case QEvent::InputMethod:
+    case QEvent::InputMethodQuery:
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
+      return true;
+    default:
+      return event.isInputEvent();
+  }
+}
+
+}  // namespace
+
+bool ResultBox::event(QEvent* event) {
+  if (IsUserInput(*event)) {
+    Flush();
+  }
+  return QPlainTextEdit::event(event);
+}
+
+bool ResultBox::eventFilter(QObject* watched, QEvent* event) {
+  if (IsUserInput(*event)) {
+    Flush();
+  }
+  return QPlainTextEdit::eventFilter(watched, event);
+}
+
+std::u16string ResultBox::Text() {
+  Flush();
   // The document keeps each line break as one paragraph separator.
   const QString raw = document()->toRawText();
   std::u16string text;
@@ -44,20 +81,33 @@ std::u16string ResultBox::Text() const {
 }
 
 void ResultBox::SetText(std::u16string_view text) {
+  buffered_.clear();
+  show_from_start_ = false;
   setPlainText(ToQString(text));
   ShowFromStart();
 }
 
 void ResultBox::Append(std::u16string_view piece) {
-  // A written text clears the undo history, as a replaced text would; and the appends of a run
-  // would otherwise pile up in it.
-  QTextDocument* doc = document();
-  doc->setUndoRedoEnabled(false);
-  QTextCursor end(doc);
-  end.movePosition(QTextCursor::End);
-  end.insertText(ToQString(piece));
-  doc->setUndoRedoEnabled(true);
-  ShowFromStart();
+  buffered_.append(QStringView(piece.data(), static_cast<qsizetype>(piece.size())));
+  show_from_start_ = true;
+}
+
+void ResultBox::Flush() {
+  if (!buffered_.isEmpty()) {
+    // A written text clears the undo history, as a replaced text would; and the appends of a
+    // run would otherwise pile up in it.
+    QTextDocument* doc = document();
+    doc->setUndoRedoEnabled(false);
+    QTextCursor end(doc);
+    end.movePosition(QTextCursor::End);
+    end.insertText(buffered_);
+    doc->setUndoRedoEnabled(true);
+    buffered_.clear();
+  }
+  if (show_from_start_) {
+    show_from_start_ = false;
+    ShowFromStart();
+  }
 }
 
 std::size_t ResultBox::Length() const {
@@ -65,7 +115,7 @@ std::size_t ResultBox::Length() const {
   // CR LF.
   const QTextDocument* doc = document();
   return static_cast<std::size_t>(doc->characterCount() - 1) +
-         static_cast<std::size_t>(doc->blockCount() - 1);
+         static_cast<std::size_t>(doc->blockCount() - 1) + static_cast<std::size_t>(buffered_.size());
 }
 
 void ResultBox::ShowFromStart() {
