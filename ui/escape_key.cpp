@@ -35,7 +35,8 @@ class WindowEscapeKey final : public QObject, public EscapeKey {
       }
       case QEvent::ApplicationStateChange:
         // The release of a key held while the program loses the focus never reaches it.
-        if (QGuiApplication::applicationState() != Qt::ApplicationActive) {
+        if (static_cast<QApplicationStateChangeEvent*>(event)->applicationState() !=
+            Qt::ApplicationActive) {
           down_ = false;
         }
         break;

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <limits>
 
 #include "search/search_run.h"
 #include "ui/escape_key.h"
@@ -34,6 +35,7 @@ QLabel* MakeLabel(QWidget* form, const char* name, const char* caption, int left
 QLineEdit* MakeLineBox(QWidget* form, const char* name, const QString& text, int left, int top,
                        int width, int height) {
   auto* box = Place(new QLineEdit(text, form), name, left, top, width, height);
+  box->setMaxLength(std::numeric_limits<int>::max());  // no limit of its own
   box->setCursorPosition(0);
   return box;
 }

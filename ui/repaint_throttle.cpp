@@ -7,35 +7,34 @@ constexpr Box kBoxes[] = {Box::Text1, Box::Text2, Box::Text3, Box::Text4, Box::T
 
 }  // namespace
 
-RepaintThrottle::RepaintThrottle(std::function<void(Box)> hold, std::function<void(Box)> draw)
-    : hold_(std::move(hold)), draw_(std::move(draw)) {
+RepaintThrottle::RepaintThrottle(std::function<void(Box)> hold, std::function<void(Box)> draw,
+                                 std::function<Clock::time_point()> clock)
+    : hold_(std::move(hold)), draw_(std::move(draw)), now_(std::move(clock)) {
   timer_.setSingleShot(true);
   timer_.setTimerType(Qt::PreciseTimer);
   QObject::connect(&timer_, &QTimer::timeout, [this] {
-    const Clock::time_point now = Clock::now();
+    const Clock::time_point now = now_();
     DrawDue(now);
     ArmTimer(now);
   });
 }
 
 void RepaintThrottle::Request(Box box) {
-  const Clock::time_point now = Clock::now();
-  DrawDue(now);
+  const Clock::time_point now = now_();
   Slot& slot = SlotOf(box);
   if (now - slot.last_drawn >= kFrame) {
     DrawSlot(box, now);
-    return;
-  }
-  if (!slot.held) {
+  } else if (!slot.held) {
     slot.held = true;
     hold_(box);
     ArmTimer(now);
   }
+  DrawDue(now);
 }
 
 void RepaintThrottle::DrawAll() {
   timer_.stop();
-  const Clock::time_point now = Clock::now();
+  const Clock::time_point now = now_();
   for (const Box box : kBoxes) {
     if (SlotOf(box).held) {
       DrawSlot(box, now);

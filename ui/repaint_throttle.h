@@ -23,7 +23,9 @@ class RepaintThrottle {
   static constexpr Clock::duration kFrame = std::chrono::milliseconds(16);
 
   // `hold` stops the box from being drawn; `draw` lets it be drawn again and draws it now.
-  RepaintThrottle(std::function<void(Box)> hold, std::function<void(Box)> draw);
+  // `now` reads the clock; tests give their own.
+  RepaintThrottle(std::function<void(Box)> hold, std::function<void(Box)> draw,
+                  std::function<Clock::time_point()> now = &Clock::now);
 
   // Draws `box` now if its frame is over, else holds it; draws any other held box that is due.
   void Request(Box box);
@@ -43,6 +45,7 @@ class RepaintThrottle {
 
   std::function<void(Box)> hold_;
   std::function<void(Box)> draw_;
+  std::function<Clock::time_point()> now_;
   std::array<Slot, 5> slots_{};
   QTimer timer_;
 };

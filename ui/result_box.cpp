@@ -5,6 +5,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <utility>
 
 namespace quorel {
 namespace {
@@ -38,7 +39,6 @@ namespace {
 bool IsUserInput(const QEvent& event) {
   switch (event.type()) {
     case QEvent::InputMethod:
-    case QEvent::InputMethodQuery:
     case QEvent::DragEnter:
     case QEvent::DragMove:
     case QEvent::Drop:
@@ -94,15 +94,16 @@ void ResultBox::Append(std::u16string_view piece) {
 
 void ResultBox::Flush() {
   if (!buffered_.isEmpty()) {
+    // Taken out first: the insertion sends events of its own, which flush again.
+    const QString text = std::exchange(buffered_, QString());
     // A written text clears the undo history, as a replaced text would; and the appends of a
     // run would otherwise pile up in it.
     QTextDocument* doc = document();
     doc->setUndoRedoEnabled(false);
     QTextCursor end(doc);
     end.movePosition(QTextCursor::End);
-    end.insertText(buffered_);
+    end.insertText(text);
     doc->setUndoRedoEnabled(true);
-    buffered_.clear();
   }
   if (show_from_start_) {
     show_from_start_ = false;
