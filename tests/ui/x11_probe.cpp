@@ -2,6 +2,7 @@
 //
 //   quorel-x11-probe screenshot FILE.png [WINDOW_ID]   the window (or the whole screen) as PNG
 //   quorel-x11-probe clipboard                         the clipboard's text, UTF-8, on stdout
+//   quorel-x11-probe clear                             leaves the clipboard empty
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QPixmap>
@@ -26,6 +27,12 @@ int PrintClipboard() {
   return 0;
 }
 
+// Takes the clipboard and gives it up on exit, so that it holds nothing until the next copy.
+int ClearClipboard() {
+  QGuiApplication::clipboard()->setText(QString());
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -36,6 +43,10 @@ int main(int argc, char** argv) {
   if (argc == 2 && std::strcmp(argv[1], "clipboard") == 0) {
     return PrintClipboard();
   }
-  std::fputs("usage: quorel-x11-probe screenshot FILE.png [WINDOW_ID] | clipboard\n", stderr);
+  if (argc == 2 && std::strcmp(argv[1], "clear") == 0) {
+    return ClearClipboard();
+  }
+  std::fputs("usage: quorel-x11-probe screenshot FILE.png [WINDOW_ID] | clipboard | clear\n",
+             stderr);
   return 2;
 }
