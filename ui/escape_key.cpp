@@ -52,7 +52,9 @@ class WindowEscapeKey final : public QObject, public EscapeKey {
 
 }  // namespace
 
-std::unique_ptr<EscapeKey> MakeWindowEscapeKey() { return std::make_unique<WindowEscapeKey>(); }
+std::unique_ptr<EscapeKey> MakeWindowEscapeKey() {
+  return std::make_unique<WindowEscapeKey>();
+}
 
 std::unique_ptr<EscapeKey> MakeEscapeKey() {
 #ifdef QUOREL_HAVE_XCB

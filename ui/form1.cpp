@@ -61,8 +61,7 @@ Form1::~Form1() = default;
 // In the order of the layout table, so each box lies on top of the label that reaches into it.
 void Form1::CreateControls() {
   label1_ = MakeLabel(this, "Label1", "Enter text to search:", 16, 16, 137, 17);
-  text1_ = MakeLineBox(this, "Text1", QStringLiteral(u"\u05D7\u05D5\u05E4\u05E9"), 16, 32, 137,
-                       19);
+  text1_ = MakeLineBox(this, "Text1", QStringLiteral(u"\u05D7\u05D5\u05E4\u05E9"), 16, 32, 137, 19);
   text1_->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
   label3_ = MakeLabel(this, "Label3", "Enter min skip size:", 16, 72, 137, 17);
   text3_ = MakeLineBox(this, "Text3", QStringLiteral("2"), 16, 88, 137, 19);
@@ -72,8 +71,8 @@ void Form1::CreateControls() {
   command1_->setFont(SearchButtonFont());
   command1_->setAutoDefault(false);
   command1_->setDefault(false);
-  check1_ = Place(new QCheckBox(QStringLiteral("Show area around result"), this), "Check1", 16,
-                  240, 137, 25);
+  check1_ = Place(new QCheckBox(QStringLiteral("Show area around result"), this), "Check1", 16, 240,
+                  137, 25);
   check1_->setChecked(false);
   label5_ = MakeLabel(this, "Label5", "Currently testing skip of:", 16, 352, 145, 17);
   label5_->setAlignment(Qt::AlignCenter);

@@ -84,9 +84,13 @@ void Form1::PumpEvents() {
   QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
-bool Form1::IsEscapeDown() { return escape_key_->IsDown(); }
+bool Form1::IsEscapeDown() {
+  return escape_key_->IsDown();
+}
 
-bool Form1::IsWindowGone() { return gone_; }
+bool Form1::IsWindowGone() {
+  return gone_;
+}
 
 std::size_t Form1::RoomLeft(Box box) {
   if (box != Box::Text4) {

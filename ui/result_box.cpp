@@ -116,7 +116,8 @@ std::size_t ResultBox::Length() const {
   // CR LF.
   const QTextDocument* doc = document();
   return static_cast<std::size_t>(doc->characterCount() - 1) +
-         static_cast<std::size_t>(doc->blockCount() - 1) + static_cast<std::size_t>(buffered_.size());
+         static_cast<std::size_t>(doc->blockCount() - 1) +
+         static_cast<std::size_t>(buffered_.size());
 }
 
 void ResultBox::ShowFromStart() {

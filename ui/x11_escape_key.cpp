@@ -71,9 +71,8 @@ int SelectRawKeyEvents(xcb_connection_t* connection, xcb_window_t root) {
   mask.head.deviceid = XCB_INPUT_DEVICE_ALL_MASTER;
   mask.head.mask_len = 1;
   mask.bits = XCB_INPUT_XI_EVENT_MASK_RAW_KEY_PRESS | XCB_INPUT_XI_EVENT_MASK_RAW_KEY_RELEASE;
-  const XcbReply<xcb_generic_error_t> error(
-      xcb_request_check(connection, xcb_input_xi_select_events_checked(connection, root, 1,
-                                                                       &mask.head)));
+  const XcbReply<xcb_generic_error_t> error(xcb_request_check(
+      connection, xcb_input_xi_select_events_checked(connection, root, 1, &mask.head)));
   return error ? -1 : extension->major_opcode;
 }
 

@@ -14,9 +14,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
-#include <ctime>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <string>
 
 #include "ui/form1.h"

@@ -32,9 +32,9 @@ TEST_F(Form1RunTest, TypedSearchFillsTheResultBoxFromTheTop) {
   ClickSearch();
   const FakeWindow expected = Expected(u" \u05D7\u05D5\u05E4\u05E9 ", u"1", u"20");
   EXPECT_EQ(Result(), expected.boxes.at(Box::Text4));
-  EXPECT_EQ(Utf16ToUtf8(Result()).find("Skip: 7\r\nPosition: 401 of 304805\r\n") !=
-                std::string::npos,
-            true);
+  EXPECT_EQ(
+      Utf16ToUtf8(Result()).find("Skip: 7\r\nPosition: 401 of 304805\r\n") != std::string::npos,
+      true);
   EXPECT_EQ(Line("Text5")->text(), "Done.");
   EXPECT_EQ(Line("Text1")->text().toStdU16String(), expected.boxes.at(Box::Text1));
   EXPECT_TRUE(seen_.empty());
@@ -159,9 +159,8 @@ TEST_F(Form1RunTest, FullResultBoxStopsTheRunWithOneSentenceAndAborted) {
   AnswerMessages();
   TypeInputs(kWordText, "1", "20");
   ClickSearch();
-  const FakeWindow expected = Expected(kWord, u"1", u"20", [](FakeWindow& window) {
-    window.capacity = kCapacity;
-  });
+  const FakeWindow expected =
+      Expected(kWord, u"1", u"20", [](FakeWindow& window) { window.capacity = kCapacity; });
   ASSERT_EQ(seen_.size(), 1U);
   ASSERT_EQ(expected.messages.size(), 1U);
   EXPECT_EQ(seen_[0].text.toStdString(), expected.messages[0]);

@@ -2,7 +2,8 @@
 # Drives the real quorel program with real X input events (xdotool) on the display of
 # tests/ui/with-xvfb, and reads its boxes back through the clipboard, as a user could:
 # the starting texts, a typed search in the one-line and the area view (each checked against
-# quorel-search), and Escape held down while Search is pressed.
+# quorel-search), Escape held down while Search is pressed, and closing the window during a
+# run.
 #
 #   quorel_x11_test.sh QUOREL QUOREL_SEARCH QUOREL_X11_PROBE
 #
@@ -145,4 +146,27 @@ expect_equal "Text4 after the abort" "$(read_box Text4)" ""
 echo "the next search runs to its end"
 click Command1
 wait_for_status "Done."
+
+echo "closing the window during a run ends the program cleanly"
+kill "$quorel_pid"
+wait "$quorel_pid" 2>/dev/null || true
+# The word at every fourth place and every skip of 1, 5, 9, ...: each such skip takes a while.
+for k in $(seq 1 16); do printf '\207\205\224\231'; done >"$work/block"
+for k in $(seq 1 4763); do cat "$work/block"; done | head -c 304805 >"$work/Quorel.DSF"
+(cd "$work" && exec "$quorel") >"$work/quorel.log" 2>&1 &
+quorel_pid=$!
+window="$(timeout 20 xdotool search --sync --onlyvisible --name '^Form1$' | head -n 1)" ||
+  fail "the window Form1 did not open again"
+type_into Text3 1
+type_into Text2 30480
+click Command1
+sleep 0.3
+"$probe" close "$window"
+closed_at=$SECONDS
+status=0
+timeout 60 tail --pid="$quorel_pid" -f /dev/null || fail "quorel did not end within a minute"
+wait "$quorel_pid" || status=$?
+quorel_pid=""
+expect_equal "exit status after closing during a run" "$status" 0
+echo "ended $((SECONDS - closed_at)) s after the close"
 echo "PASS"

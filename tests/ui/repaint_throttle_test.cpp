@@ -16,7 +16,8 @@ class RepaintThrottleTest : public ::testing::Test {
  protected:
   RepaintThrottleTest()
       : throttle_([this](Box box) { log_.push_back("hold " + Name(box)); },
-                  [this](Box box) { log_.push_back("draw " + Name(box)); }, [this] { return now_; }) {}
+                  [this](Box box) { log_.push_back("draw " + Name(box)); },
+                  [this] { return now_; }) {}
 
   static std::string Name(Box box) { return box == Box::Text4 ? "Text4" : "Text5"; }
   void Advance(milliseconds by) { now_ += by; }
@@ -50,8 +51,8 @@ TEST_F(RepaintThrottleTest, AHeldBoxIsDrawnByTheNextRequestThatFindsItDue) {
   throttle_.Request(Box::Text5);
   Advance(milliseconds(16));
   throttle_.Request(Box::Text5);
-  EXPECT_EQ(log_, (std::vector<std::string>{"draw Text4", "hold Text4", "draw Text5",
-                                            "draw Text5", "draw Text4"}));
+  EXPECT_EQ(log_, (std::vector<std::string>{"draw Text4", "hold Text4", "draw Text5", "draw Text5",
+                                            "draw Text4"}));
 }
 
 TEST_F(RepaintThrottleTest, AHeldBoxIsDrawnDuringAYieldOnceDue) {
@@ -69,8 +70,8 @@ TEST_F(RepaintThrottleTest, DrawAllLeavesNothingHeld) {
   throttle_.Request(Box::Text5);
   throttle_.Request(Box::Text5);
   throttle_.DrawAll();
-  EXPECT_EQ(log_, (std::vector<std::string>{"draw Text4", "hold Text4", "draw Text5",
-                                            "hold Text5", "draw Text4", "draw Text5"}));
+  EXPECT_EQ(log_, (std::vector<std::string>{"draw Text4", "hold Text4", "draw Text5", "hold Text5",
+                                            "draw Text4", "draw Text5"}));
   throttle_.DrawAll();
   EXPECT_EQ(log_.size(), 6U);
 }

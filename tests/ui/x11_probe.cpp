@@ -3,11 +3,16 @@
 //   quorel-x11-probe screenshot FILE.png [WINDOW_ID]   the window (or the whole screen) as PNG
 //   quorel-x11-probe clipboard                         the clipboard's text, UTF-8, on stdout
 //   quorel-x11-probe clear                             leaves the clipboard empty
+//   quorel-x11-probe close WINDOW_ID                   asks the window to close, as a close box
+//                                                      or a window manager would
+#include <xcb/xcb.h>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>
+
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -33,12 +38,44 @@ int ClearClipboard() {
   return 0;
 }
 
+xcb_atom_t Atom(xcb_connection_t* connection, const char* name) {
+  xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
+      connection,
+      xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr);
+  const xcb_atom_t atom = reply != nullptr ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+  std::free(reply);
+  return atom;
+}
+
+// Sends the window the WM_DELETE_WINDOW message of the window-manager protocol.
+int CloseWindow(xcb_window_t window) {
+  xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+  if (xcb_connection_has_error(connection) != 0) {
+    std::fputs("quorel-x11-probe: no display\n", stderr);
+    xcb_disconnect(connection);
+    return 1;
+  }
+  xcb_client_message_event_t message{};
+  message.response_type = XCB_CLIENT_MESSAGE;
+  message.format = 32;
+  message.window = window;
+  message.type = Atom(connection, "WM_PROTOCOLS");
+  message.data.data32[0] = Atom(connection, "WM_DELETE_WINDOW");
+  message.data.data32[1] = XCB_CURRENT_TIME;
+  xcb_send_event(connection, 0, window, XCB_EVENT_MASK_NO_EVENT,
+                 reinterpret_cast<const char*>(&message));
+  xcb_flush(connection);
+  xcb_disconnect(connection);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   QGuiApplication application(argc, argv);
   if (argc >= 3 && std::strcmp(argv[1], "screenshot") == 0) {
-    return Screenshot(argv[2], argc >= 4 ? static_cast<WId>(std::strtoull(argv[3], nullptr, 0)) : 0);
+    return Screenshot(argv[2],
+                      argc >= 4 ? static_cast<WId>(std::strtoull(argv[3], nullptr, 0)) : 0);
   }
   if (argc == 2 && std::strcmp(argv[1], "clipboard") == 0) {
     return PrintClipboard();
@@ -46,7 +83,11 @@ int main(int argc, char** argv) {
   if (argc == 2 && std::strcmp(argv[1], "clear") == 0) {
     return ClearClipboard();
   }
-  std::fputs("usage: quorel-x11-probe screenshot FILE.png [WINDOW_ID] | clipboard | clear\n",
-             stderr);
+  if (argc == 3 && std::strcmp(argv[1], "close") == 0) {
+    return CloseWindow(static_cast<xcb_window_t>(std::strtoul(argv[2], nullptr, 0)));
+  }
+  std::fputs(
+      "usage: quorel-x11-probe screenshot FILE.png [WINDOW_ID] | clipboard | clear | close ID\n",
+      stderr);
   return 2;
 }
