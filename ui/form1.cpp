@@ -12,6 +12,7 @@
 #include "ui/escape_key.h"
 #include "ui/fonts.h"
 #include "ui/result_box.h"
+#include "ui/user_input.h"
 
 namespace quorel {
 namespace {
@@ -40,19 +41,23 @@ QLineEdit* MakeLineBox(QWidget* form, const char* name, const QString& text, int
   return box;
 }
 
+std::size_t SlotOf(Box box) {
+  return static_cast<std::size_t>(box);
+}
+
 }  // namespace
 
 Form1::Form1(std::size_t capacity)
-    : capacity_(capacity),
-      escape_key_(MakeEscapeKey()),
-      throttle_([this](Box box) { Control(box)->setUpdatesEnabled(false); },
-                [this](Box box) { Draw(box); }) {
+    : capacity_(capacity), escape_key_(MakeEscapeKey()), throttle_([this](Box box) { Draw(box); }) {
   setWindowTitle(QStringLiteral("Form1"));
   setFixedSize(kClientWidth, kClientHeight);
   setFont(WindowFont());
   CreateControls();
   SetTabOrder();
   connect(command1_, &QPushButton::clicked, this, &Form1::RunSearch);
+  for (QLineEdit* box : {text1_, text2_, text3_, text5_}) {
+    box->installEventFilter(this);
+  }
   command1_->setFocus();
 }
 
@@ -139,13 +144,39 @@ QLineEdit* Form1::LineBox(Box box) const {
   return nullptr;
 }
 
+void Form1::ShowLineText(Box box, const QString& text) {
+  QLineEdit* line = LineBox(box);
+  line->setText(text);
+  line->setCursorPosition(0);
+}
+
+void Form1::ApplyHeldText(Box box) {
+  std::optional<QString>& held = held_text_[SlotOf(box)];
+  if (held) {
+    ShowLineText(box, *held);
+    held.reset();
+  }
+}
+
 void Form1::Draw(Box box) {
   if (box == Box::Text4) {
     text4_->Flush();
+  } else {
+    ApplyHeldText(box);
   }
-  QWidget* control = Control(box);
-  control->setUpdatesEnabled(true);
-  control->repaint();
+  Control(box)->repaint();
+}
+
+// The user types into a box that shows what the run wrote last.
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+  if (IsUserInput(*event)) {
+    for (const Box box : {Box::Text1, Box::Text2, Box::Text3, Box::Text5}) {
+      if (watched == LineBox(box)) {
+        ApplyHeldText(box);
+      }
+    }
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 }  // namespace quorel

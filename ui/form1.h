@@ -2,9 +2,12 @@
 // and the window operations through which a search run reaches them.
 #pragma once
 
+#include <QString>
 #include <QWidget>
+#include <array>
 #include <cstddef>
 #include <memory>
+#include <optional>
 
 #include "search/window_operations.h"
 #include "ui/repaint_throttle.h"
@@ -48,6 +51,7 @@ class Form1 final : public QWidget, public WindowOperations {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void CreateControls();
@@ -56,6 +60,10 @@ class Form1 final : public QWidget, public WindowOperations {
   void RunSearch();
   QWidget* Control(Box box) const;
   QLineEdit* LineBox(Box box) const;
+  // Puts text into a single-line box's control, caret at the start.
+  void ShowLineText(Box box, const QString& text);
+  // Moves a single-line box's held text into its control.
+  void ApplyHeldText(Box box);
   void Draw(Box box);
 
   QLabel* label1_ = nullptr;
@@ -74,6 +82,8 @@ class Form1 final : public QWidget, public WindowOperations {
   std::size_t capacity_;
   std::unique_ptr<EscapeKey> escape_key_;
   RepaintThrottle throttle_;
+  // What the run wrote into a single-line box while the box was held.
+  std::array<std::optional<QString>, 5> held_text_;
   bool running_ = false;
   bool gone_ = false;  // closed while a run was going
 };

@@ -22,7 +22,8 @@ std::u16string Form1::GetText(Box box) {
   if (box == Box::Text4) {
     return text4_->Text();
   }
-  return LineBox(box)->text().toStdU16String();
+  const std::optional<QString>& held = held_text_[static_cast<std::size_t>(box)];
+  return (held ? *held : LineBox(box)->text()).toStdU16String();
 }
 
 void Form1::SetText(Box box, std::u16string_view text) {
@@ -33,9 +34,14 @@ void Form1::SetText(Box box, std::u16string_view text) {
     text4_->SetText(text);
     return;
   }
-  QLineEdit* line = LineBox(box);
-  line->setText(ToQString(text));
-  line->setCursorPosition(0);
+  // Within a frame of the box's last redraw the text waits for the next one; this also spares
+  // the control's own layout at every skip.
+  if (throttle_.Defer(box)) {
+    held_text_[static_cast<std::size_t>(box)] = ToQString(text);
+    return;
+  }
+  held_text_[static_cast<std::size_t>(box)].reset();
+  ShowLineText(box, ToQString(text));
 }
 
 void Form1::AppendText(Box box, std::u16string_view piece) {

@@ -7,9 +7,9 @@ constexpr Box kBoxes[] = {Box::Text1, Box::Text2, Box::Text3, Box::Text4, Box::T
 
 }  // namespace
 
-RepaintThrottle::RepaintThrottle(std::function<void(Box)> hold, std::function<void(Box)> draw,
+RepaintThrottle::RepaintThrottle(std::function<void(Box)> draw,
                                  std::function<Clock::time_point()> clock)
-    : hold_(std::move(hold)), draw_(std::move(draw)), now_(std::move(clock)) {
+    : draw_(std::move(draw)), now_(std::move(clock)) {
   timer_.setSingleShot(true);
   timer_.setTimerType(Qt::PreciseTimer);
   QObject::connect(&timer_, &QTimer::timeout, [this] {
@@ -21,15 +21,21 @@ RepaintThrottle::RepaintThrottle(std::function<void(Box)> hold, std::function<vo
 
 void RepaintThrottle::Request(Box box) {
   const Clock::time_point now = now_();
-  Slot& slot = SlotOf(box);
-  if (now - slot.last_drawn >= kFrame) {
+  if (now - SlotOf(box).last_drawn >= kFrame) {
     DrawSlot(box, now);
-  } else if (!slot.held) {
-    slot.held = true;
-    hold_(box);
-    ArmTimer(now);
+  } else {
+    Hold(box, now);
   }
   DrawDue(now);
+}
+
+bool RepaintThrottle::Defer(Box box) {
+  const Clock::time_point now = now_();
+  if (SlotOf(box).held || now - SlotOf(box).last_drawn < kFrame) {
+    Hold(box, now);
+    return true;
+  }
+  return false;
 }
 
 void RepaintThrottle::DrawAll() {
@@ -39,6 +45,13 @@ void RepaintThrottle::DrawAll() {
     if (SlotOf(box).held) {
       DrawSlot(box, now);
     }
+  }
+}
+
+void RepaintThrottle::Hold(Box box, Clock::time_point now) {
+  if (!SlotOf(box).held) {
+    SlotOf(box).held = true;
+    ArmTimer(now);
   }
 }
 

@@ -7,6 +7,8 @@
 #include <QTextDocument>
 #include <utility>
 
+#include "ui/user_input.h"
+
 namespace quorel {
 namespace {
 
@@ -32,23 +34,6 @@ ResultBox::ResultBox(QWidget* parent) : QPlainTextEdit(parent) {
   viewport()->installEventFilter(this);
   verticalScrollBar()->installEventFilter(this);
 }
-
-namespace {
-
-// Events through which the user reads or changes the text: they must find it whole.
-bool IsUserInput(const QEvent& event) {
-  switch (event.type()) {
-    case QEvent::InputMethod:
-    case QEvent::DragEnter:
-    case QEvent::DragMove:
-    case QEvent::Drop:
-      return true;
-    default:
-      return event.isInputEvent();
-  }
-}
-
-}  // namespace
 
 bool ResultBox::event(QEvent* event) {
   if (IsUserInput(*event)) {

@@ -95,17 +95,18 @@ class Form1Test : public ::testing::Test {
   // Presses Search with the mouse; returns once the run has ended.
   void ClickSearch() { QTest::mouseClick(Command1(), Qt::LeftButton); }
 
-  // Runs `action` as the user's move in the run's yield at `skip`: Text5 shows the skip, and the
-  // move waits in the event queue for the window's next PumpEvents.
+  // Runs `action` as the user's move in the run's yield at `skip`: a zero timer fires at every
+  // pass of the window's event handling, and acts in the first one that finds the run showing
+  // the skip.
   void AtSkip(const QString& skip, std::function<void()> action) {
-    auto done = std::make_shared<bool>(false);
-    QObject::connect(Line("Text5"), &QLineEdit::textChanged, form_.get(),
-                     [skip, action, done](const QString& text) {
-                       if (text == skip && !*done) {
-                         *done = true;
-                         QMetaObject::invokeMethod(qApp, action, Qt::QueuedConnection);
-                       }
-                     });
+    auto* watch = new QTimer(form_.get());
+    QObject::connect(watch, &QTimer::timeout, [this, watch, skip, action] {
+      if (form_->IsRunning() && QString::fromStdU16String(form_->GetText(Box::Text5)) == skip) {
+        watch->stop();
+        action();
+      }
+    });
+    watch->start(0);
   }
 
   // Closes every message box as it opens, by its OK button, noting what it showed.

@@ -122,7 +122,7 @@ TEST_F(Form1RunTest, ClosingTheWindowDuringARunStopsItWithoutTouchingTheWindow) 
   EXPECT_FALSE(form_->IsRunning());
   EXPECT_TRUE(form_->IsWindowGone());
   // The run stopped at its next poll: no status word, nothing of skip 6 or later.
-  EXPECT_EQ(Line("Text5")->text(), "6");
+  EXPECT_EQ(form_->GetText(Box::Text5), u"6");
   const FakeWindow expected = Expected(kWord, u"1", u"20", [](FakeWindow& window) {
     window.escape_at_poll = [](int poll) { return poll == 6; };
   });
@@ -130,7 +130,7 @@ TEST_F(Form1RunTest, ClosingTheWindowDuringARunStopsItWithoutTouchingTheWindow) 
   // The operations leave the closed window alone.
   form_->SetText(Box::Text5, u"x");
   form_->AppendText(Box::Text4, u"x");
-  EXPECT_EQ(Line("Text5")->text(), "6");
+  EXPECT_EQ(form_->GetText(Box::Text5), u"6");
   EXPECT_EQ(Result(), expected.boxes.at(Box::Text4));
 }
 

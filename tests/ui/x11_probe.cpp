@@ -64,7 +64,8 @@ int CloseWindow(xcb_window_t window) {
   message.data.data32[1] = XCB_CURRENT_TIME;
   xcb_send_event(connection, 0, window, XCB_EVENT_MASK_NO_EVENT,
                  reinterpret_cast<const char*>(&message));
-  xcb_flush(connection);
+  // A round trip, so the server has handled the message before this client goes.
+  std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
   xcb_disconnect(connection);
   return 0;
 }
@@ -72,6 +73,10 @@ int CloseWindow(xcb_window_t window) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Needs no toolkit: a Qt client starting up would talk to the display on its own account.
+  if (argc == 3 && std::strcmp(argv[1], "close") == 0) {
+    return CloseWindow(static_cast<xcb_window_t>(std::strtoul(argv[2], nullptr, 0)));
+  }
   QGuiApplication application(argc, argv);
   if (argc >= 3 && std::strcmp(argv[1], "screenshot") == 0) {
     return Screenshot(argv[2],
@@ -82,9 +87,6 @@ int main(int argc, char** argv) {
   }
   if (argc == 2 && std::strcmp(argv[1], "clear") == 0) {
     return ClearClipboard();
-  }
-  if (argc == 3 && std::strcmp(argv[1], "close") == 0) {
-    return CloseWindow(static_cast<xcb_window_t>(std::strtoul(argv[2], nullptr, 0)));
   }
   std::fputs(
       "usage: quorel-x11-probe screenshot FILE.png [WINDOW_ID] | clipboard | clear | close ID\n",
