@@ -121,13 +121,6 @@ void Form1::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
-QWidget* Form1::Control(Box box) const {
-  if (box == Box::Text4) {
-    return text4_;
-  }
-  return LineBox(box);
-}
-
 QLineEdit* Form1::LineBox(Box box) const {
   switch (box) {
     case Box::Text1:
@@ -160,11 +153,11 @@ void Form1::ApplyHeldText(Box box) {
 
 void Form1::Draw(Box box) {
   if (box == Box::Text4) {
-    text4_->Flush();
-  } else {
-    ApplyHeldText(box);
+    text4_->DrawNow();
+    return;
   }
-  Control(box)->repaint();
+  ApplyHeldText(box);
+  LineBox(box)->repaint();
 }
 
 // The user types into a box that shows what the run wrote last.

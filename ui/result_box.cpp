@@ -77,10 +77,16 @@ void ResultBox::Append(std::u16string_view piece) {
   show_from_start_ = true;
 }
 
-void ResultBox::Flush() {
+bool ResultBox::Flush() {
+  bool seen = false;
   if (!buffered_.isEmpty()) {
     // Taken out first: the insertion sends events of its own, which flush again.
     const QString text = std::exchange(buffered_, QString());
+    // Text added below the view leaves the view as it was: the view is not marked for
+    // redrawing, which would cost a full redraw of it once a frame for as long as a run goes.
+    seen = verticalScrollBar()->value() != 0 || !EndIsBelowView();
+    QWidget* view = viewport();
+    view->setAttribute(Qt::WA_UpdatesDisabled, !seen);
     // A written text clears the undo history, as a replaced text would; and the appends of a
     // run would otherwise pile up in it.
     QTextDocument* doc = document();
@@ -89,11 +95,35 @@ void ResultBox::Flush() {
     end.movePosition(QTextCursor::End);
     end.insertText(text);
     doc->setUndoRedoEnabled(true);
+    view->setAttribute(Qt::WA_UpdatesDisabled, false);
   }
   if (show_from_start_) {
     show_from_start_ = false;
     ShowFromStart();
   }
+  return seen;
+}
+
+void ResultBox::DrawNow() {
+  if (Flush()) {
+    repaint();
+  } else {
+    verticalScrollBar()->repaint();
+  }
+}
+
+bool ResultBox::EndIsBelowView() const {
+  const QTextBlock last = document()->lastBlock();
+  const qreal bottom = viewport()->height();
+  qreal top = contentOffset().y();
+  for (QTextBlock block = firstVisibleBlock(); block.isValid() && top < bottom;
+       block = block.next()) {
+    if (block == last) {
+      return false;
+    }
+    top += blockBoundingRect(block).height();
+  }
+  return true;
 }
 
 std::size_t ResultBox::Length() const {

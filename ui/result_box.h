@@ -28,8 +28,11 @@ class ResultBox final : public QPlainTextEdit {
   void Append(std::u16string_view piece);
   // The length of Text(), found without building it.
   std::size_t Length() const;
-  // Moves the buffered appends into the document.
-  void Flush();
+  // Moves the buffered appends into the document; returns whether that changed what the box
+  // shows (appends below the view change the scroll bar alone).
+  bool Flush();
+  // Flushes the buffer and shows the box's current text on screen now.
+  void DrawNow();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -37,6 +40,8 @@ class ResultBox final : public QPlainTextEdit {
 
  private:
   void ShowFromStart();
+  // Whether the last block, where appends go, starts below the bottom of the view.
+  bool EndIsBelowView() const;
 
   QString buffered_;
   bool show_from_start_ = false;
