@@ -1,0 +1,95 @@
+// A helper of the X11 tests that reads what a person would see of another program's window:
+//
+//   quorel-x11-probe screenshot FILE.png [WINDOW_ID]   the window (or the whole screen) as PNG
+//   quorel-x11-probe clipboard                         the clipboard's text, UTF-8, on stdout
+//   quorel-x11-probe clear                             leaves the clipboard empty
+//   quorel-x11-probe close WINDOW_ID                   asks the window to close, as a close box
+//                                                      or a window manager would
+#include <xcb/xcb.h>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QScreen>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+int Screenshot(const char* file, WId window) {
+  const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(window);
+  if (shot.isNull() || !shot.save(QString::fromLocal8Bit(file), "PNG")) {
+    std::fprintf(stderr, "quorel-x11-probe: cannot write %s\n", file);
+    return 1;
+  }
+  return 0;
+}
+
+int PrintClipboard() {
+  const QByteArray text = QGuiApplication::clipboard()->text().toUtf8();
+  std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), stdout);
+  return 0;
+}
+
+// Takes the clipboard and gives it up on exit, so that it holds nothing until the next copy.
+int ClearClipboard() {
+  QGuiApplication::clipboard()->setText(QString());
+  return 0;
+}
+
+xcb_atom_t Atom(xcb_connection_t* connection, const char* name) {
+  xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
+      connection,
+      xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr);
+  const xcb_atom_t atom = reply != nullptr ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+  std::free(reply);
+  return atom;
+}
+
+// Sends the window the WM_DELETE_WINDOW message of the window-manager protocol.
+int CloseWindow(xcb_window_t window) {
+  xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+  if (xcb_connection_has_error(connection) != 0) {
+    std::fputs("quorel-x11-probe: no display\n", stderr);
+    xcb_disconnect(connection);
+    return 1;
+  }
+  xcb_client_message_event_t message{};
+  message.response_type = XCB_CLIENT_MESSAGE;
+  message.format = 32;
+  message.window = window;
+  message.type = Atom(connection, "WM_PROTOCOLS");
+  message.data.data32[0] = Atom(connection, "WM_DELETE_WINDOW");
+  message.data.data32[1] = XCB_CURRENT_TIME;
+  xcb_send_event(connection, 0, window, XCB_EVENT_MASK_NO_EVENT,
+                 reinterpret_cast<const char*>(&message));
+  // A round trip, so the server has handled the message before this client goes.
+  std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+  xcb_disconnect(connection);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Needs no toolkit: a Qt client starting up would talk to the display on its own account.
+  if (argc == 3 && std::strcmp(argv[1], "close") == 0) {
+    return CloseWindow(static_cast<xcb_window_t>(std::strtoul(argv[2], nullptr, 0)));
+  }
+  QGuiApplication application(argc, argv);
+  if (argc >= 3 && std::strcmp(argv[1], "screenshot") == 0) {
+    return Screenshot(argv[2],
+                      argc >= 4 ? static_cast<WId>(std::strtoull(argv[3], nullptr, 0)) : 0);
+  }
+  if (argc == 2 && std::strcmp(argv[1], "clipboard") == 0) {
+    return PrintClipboard();
+  }
+  if (argc == 2 && std::strcmp(argv[1], "clear") == 0) {
+    return ClearClipboard();
+  }
+  std::fputs(
+      "usage: quorel-x11-probe screenshot FILE.png [WINDOW_ID] | clipboard | clear | close ID\n",
+      stderr);
+  return 2;
+}

@@ -1,0 +1,92 @@
+// Form1, the program's only window: the search inputs on the left, the result box on the right,
+// and the window operations through which a search run reaches them.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <array>
+#include <cstddef>
+#include <memory>
+#include <optional>
+
+#include "search/window_operations.h"
+#include "ui/repaint_throttle.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace quorel {
+
+class EscapeKey;
+class ResultBox;
+
+// The result box holds at most this many characters (a line break counts two); a run stops
+// before a find would go past it. Scrolling and typing in the box stay within a few
+// milliseconds from 4 to 128 million characters (bench/result-box-bench), so the limit is set
+// by memory: about 180 MB at 32 million, while the default word's whole area view over every
+// skip, 21 million characters, still fits.
+inline constexpr std::size_t kResultBoxCapacity = 32'000'000;
+
+class Form1 final : public QWidget, public WindowOperations {
+  Q_OBJECT
+
+ public:
+  // `capacity` is the result box's; tests give a small one.
+  explicit Form1(std::size_t capacity = kResultBoxCapacity);
+  ~Form1() override;
+
+  std::u16string GetText(Box box) override;
+  void SetText(Box box, std::u16string_view text) override;
+  void AppendText(Box box, std::u16string_view piece) override;
+  void Repaint(Box box) override;
+  int GetCheckState() override;
+  void ShowMessage(std::u16string_view text) override;
+  void PumpEvents() override;
+  bool IsEscapeDown() override;
+  bool IsWindowGone() override;
+  std::size_t RoomLeft(Box box) override;
+
+  // Whether a search run is going on.
+  bool IsRunning() const { return running_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void CreateControls();
+  void SetTabOrder();
+  // The handler of a press of Command1.
+  void RunSearch();
+  QLineEdit* LineBox(Box box) const;
+  // Puts text into a single-line box's control, caret at the start.
+  void ShowLineText(Box box, const QString& text);
+  // Moves a single-line box's held text into its control.
+  void ApplyHeldText(Box box);
+  void Draw(Box box);
+
+  QLabel* label1_ = nullptr;
+  QLineEdit* text1_ = nullptr;
+  QLabel* label3_ = nullptr;
+  QLineEdit* text3_ = nullptr;
+  QLabel* label2_ = nullptr;
+  QLineEdit* text2_ = nullptr;
+  QPushButton* command1_ = nullptr;
+  QCheckBox* check1_ = nullptr;
+  QLabel* label5_ = nullptr;
+  QLineEdit* text5_ = nullptr;
+  QLabel* label4_ = nullptr;
+  ResultBox* text4_ = nullptr;
+
+  std::size_t capacity_;
+  std::unique_ptr<EscapeKey> escape_key_;
+  RepaintThrottle throttle_;
+  // What the run wrote into a single-line box while the box was held.
+  std::array<std::optional<QString>, 5> held_text_;
+  bool running_ = false;
+  bool gone_ = false;  // closed while a run was going
+};
+
+}  // namespace quorel

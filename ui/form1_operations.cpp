@@ -1,0 +1,109 @@
+// The window operations of Form1, as a search run uses them.
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <limits>
+
+#include "ui/escape_key.h"
+#include "ui/form1.h"
+#include "ui/message_box.h"
+#include "ui/result_box.h"
+
+namespace quorel {
+namespace {
+
+QString ToQString(std::u16string_view text) {
+  return QStringView(text.data(), static_cast<qsizetype>(text.size())).toString();
+}
+
+}  // namespace
+
+std::u16string Form1::GetText(Box box) {
+  if (box == Box::Text4) {
+    return text4_->Text();
+  }
+  const std::optional<QString>& held = held_text_[static_cast<std::size_t>(box)];
+  return (held ? *held : LineBox(box)->text()).toStdU16String();
+}
+
+void Form1::SetText(Box box, std::u16string_view text) {
+  if (gone_) {
+    return;
+  }
+  if (box == Box::Text4) {
+    text4_->SetText(text);
+    return;
+  }
+  // Within a frame of the box's last redraw the text waits for the next one; this also spares
+  // the control's own layout at every skip.
+  if (throttle_.Defer(box)) {
+    held_text_[static_cast<std::size_t>(box)] = ToQString(text);
+    return;
+  }
+  held_text_[static_cast<std::size_t>(box)].reset();
+  ShowLineText(box, ToQString(text));
+}
+
+void Form1::AppendText(Box box, std::u16string_view piece) {
+  if (gone_) {
+    return;
+  }
+  if (box == Box::Text4) {
+    text4_->Append(piece);
+    return;
+  }
+  SetText(box, GetText(box) + std::u16string(piece));
+}
+
+void Form1::Repaint(Box box) {
+  if (!gone_) {
+    throttle_.Request(box);
+  }
+}
+
+int Form1::GetCheckState() {
+  switch (check1_->checkState()) {
+    case Qt::Unchecked:
+      return kUnchecked;
+    case Qt::Checked:
+      return kChecked;
+    case Qt::PartiallyChecked:
+      return kGreyed;
+  }
+  return kUnchecked;
+}
+
+void Form1::ShowMessage(std::u16string_view text) {
+  if (gone_) {
+    return;
+  }
+  // The boxes show what they hold while the message waits for the user.
+  throttle_.DrawAll();
+  ShowQuorelMessage(this, ToQString(text));
+}
+
+void Form1::PumpEvents() {
+  if (gone_) {
+    return;
+  }
+  QCoreApplication::sendPostedEvents();
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+bool Form1::IsEscapeDown() {
+  return escape_key_->IsDown();
+}
+
+bool Form1::IsWindowGone() {
+  return gone_;
+}
+
+std::size_t Form1::RoomLeft(Box box) {
+  if (box != Box::Text4) {
+    return std::numeric_limits<std::size_t>::max();
+  }
+  const std::size_t length = text4_->Length();
+  return length >= capacity_ ? 0 : capacity_ - length;
+}
+
+}  // namespace quorel

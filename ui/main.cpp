@@ -1,0 +1,15 @@
+// quorel: opens Form1 and waits for the user. No command line, no settings, no files written.
+#include <QApplication>
+
+#include "ui/form1.h"
+#include "ui/message_box.h"
+
+int main(int argc, char** argv) {
+  // The toolkit gets the program's name alone, so no argument changes what the program does.
+  int toolkit_argc = argc > 0 ? 1 : 0;
+  QApplication application(toolkit_argc, argv);
+  QApplication::setApplicationName(QString::fromLatin1(quorel::kApplicationTitle));
+  quorel::Form1 form;
+  form.show();
+  return QApplication::exec();
+}

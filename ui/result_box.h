@@ -1,0 +1,50 @@
+// Text4, the result box: a multi-line box with a vertical scroll bar whose long lines wrap, and
+// an append whose cost grows with the piece added, not with the text already in the box.
+//
+// Appended text waits in a buffer and goes into the document when the box is drawn, when its
+// text is read, and before the box handles any input event: the user always works on the whole
+// text, while a run that appends thousands of pieces a second pays for the document's layout
+// once a frame rather than once a piece.
+#pragma once
+
+#include <QPlainTextEdit>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace quorel {
+
+class ResultBox final : public QPlainTextEdit {
+  Q_OBJECT
+
+ public:
+  explicit ResultBox(QWidget* parent);
+
+  // The whole text, each line break as CR LF.
+  std::u16string Text();
+  // Replaces the whole text; the box then shows it from the start, caret at the start.
+  void SetText(std::u16string_view text);
+  // Adds `piece` at the end; the box then shows its text from the start, caret at the start.
+  void Append(std::u16string_view piece);
+  // The length of Text(), found without building it.
+  std::size_t Length() const;
+  // Moves the buffered appends into the document; returns whether that changed what the box
+  // shows (appends below the view change the scroll bar alone).
+  bool Flush();
+  // Flushes the buffer and shows the box's current text on screen now.
+  void DrawNow();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  bool event(QEvent* event) override;
+
+ private:
+  void ShowFromStart();
+  // Whether the last block, where appends go, starts below the bottom of the view.
+  bool EndIsBelowView() const;
+
+  QString buffered_;
+  bool show_from_start_ = false;
+};
+
+}  // namespace quorel
