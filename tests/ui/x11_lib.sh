@@ -1,3 +1,5 @@
+# shellcheck shell=bash
+# shellcheck disable=SC2154  # quorel, probe and work come from the sourcing script
 # Shared by the X11 tests of the real quorel program (sourced, not run): start the program in a
 # work folder, click and type into its controls with xdotool, and read its boxes and message
 # boxes back through the clipboard, as a user could.
@@ -42,6 +44,7 @@ stop_quorel() {
 }
 
 # Waits at most `seconds` for quorel to end on its own and sets `exit_status`, or fails.
+# shellcheck disable=SC2034  # exit_status is for the sourcing script
 wait_for_exit() {  # seconds
   exit_status=0
   timeout "$1" tail --pid="$quorel_pid" -f /dev/null || fail "quorel did not end within $1 s"
@@ -55,9 +58,10 @@ declare -A at=(
   [Text5]="60 380" [Text4]="400 200"
 )
 
+# A click, with no wait after it (xdotool waits 100 ms by default).
 click() {
   # shellcheck disable=SC2086
-  xdotool mousemove --window "$window" ${at[$1]} click 1
+  xdotool mousemove --window "$window" ${at[$1]} click --delay 0 1
 }
 
 # The whole text of a box: selected with Ctrl+A, copied with Ctrl+C, read off the clipboard.
@@ -93,13 +97,14 @@ message_window() {
 }
 
 # Prints the text of the message box `id` (copied with Ctrl+C, as a message box allows) and
-# closes it with its OK button's key; fails if it stays open.
+# closes it as its close box would, which answers it with its OK button; fails if it stays
+# open. Keys and the close go to that window alone, so they do nothing if it has already gone
+# (then nothing is printed).
 read_and_close_message() {  # id
   "$probe" clear
-  xdotool windowfocus --sync "$1" 2>/dev/null || true
-  xdotool key --clearmodifiers ctrl+c
-  "$probe" clipboard
-  xdotool key --clearmodifiers Return
+  xdotool key --clearmodifiers --window "$1" ctrl+c 2>/dev/null || true
+  "$probe" clipboard 5
+  "$probe" close "$1"
   local deadline=$((SECONDS + 10))
   while [ -n "$(message_window)" ] && [ "$SECONDS" -lt "$deadline" ]; do
     sleep 0.1
