@@ -1,6 +1,7 @@
 #include "result_box.h"
 
 #include <QEvent>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -47,6 +48,17 @@ bool ResultBox::eventFilter(QObject* watched, QEvent* event) {
     Flush();
   }
   return QPlainTextEdit::eventFilter(watched, event);
+}
+
+QMimeData* ResultBox::createMimeDataFromSelection() const {
+  // The selection's own text, its line breaks as a text document's plain text gives them.
+  QString text = textCursor().selectedText();
+  text.replace(QChar::ParagraphSeparator, u'\n');
+  text.replace(QChar::LineSeparator, u'\n');
+  text.replace(QChar::Nbsp, u' ');
+  auto* copied = new QMimeData;
+  copied->setText(text);
+  return copied;
 }
 
 std::u16string ResultBox::Text() {

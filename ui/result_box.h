@@ -5,6 +5,10 @@
 // text is read, and before the box handles any input event: the user always works on the whole
 // text, while a run that appends thousands of pieces a second pays for the document's layout
 // once a frame rather than once a piece.
+//
+// A copy or a drag carries the selection as plain text only: the box holds nothing else, and
+// the rich forms that a text edit offers by default (HTML, Markdown, OpenDocument) would cost
+// seconds and several times the text's size in memory for a box of millions of characters.
 #pragma once
 
 #include <QPlainTextEdit>
@@ -37,6 +41,7 @@ class ResultBox final : public QPlainTextEdit {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   bool event(QEvent* event) override;
+  QMimeData* createMimeDataFromSelection() const override;
 
  private:
   void ShowFromStart();

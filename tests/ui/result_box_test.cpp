@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QTest>
 
@@ -86,6 +88,27 @@ TEST_F(ResultBoxTest, AppendsLeaveNoUndoSteps) {
   box_.setFocus();
   QTest::keyClicks(&box_, "x");
   EXPECT_TRUE(box_.document()->isUndoAvailable());
+}
+
+TEST_F(ResultBoxTest, CopyCarriesThePlainTextAloneWithItsLineBreaks) {
+  box_.SetText(u"Skip: 7\r\nPosition: 1 of 304805\r\n");
+  box_.Append(u"\r\n\u05D0   \u05D1\u00A0\r\n");
+  box_.setFocus();
+  // Ctrl+A Ctrl+C as a user copies the whole box, the append that waited included.
+  QTest::keyClick(&box_, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClick(&box_, Qt::Key_C, Qt::ControlModifier);
+  const QMimeData* copied = QApplication::clipboard()->mimeData();
+  ASSERT_NE(copied, nullptr);
+  EXPECT_EQ(copied->formats().join(u' ').toStdString(), "text/plain");
+  EXPECT_EQ(copied->text(),
+            QStringLiteral(u"Skip: 7\nPosition: 1 of 304805\n\n\u05D0   \u05D1 \n"));
+  // A part of a line, as selected.
+  QTextCursor part = box_.textCursor();
+  part.setPosition(2);
+  part.setPosition(12, QTextCursor::KeepAnchor);
+  box_.setTextCursor(part);
+  box_.copy();
+  EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("ip: 7\nPosi"));
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 // A helper of the X11 tests that reads what a person would see of another program's window:
 //
 //   quorel-x11-probe screenshot FILE.png [WINDOW_ID]   the window (or the whole screen) as PNG
-//   quorel-x11-probe clipboard                         the clipboard's text, UTF-8, on stdout
+//   quorel-x11-probe clipboard [SECONDS]               the clipboard's text, UTF-8, on stdout;
+//                                                      with SECONDS, waits up to that long for
+//                                                      a copy into an empty clipboard
 //   quorel-x11-probe clear                             leaves the clipboard empty
 //   quorel-x11-probe close WINDOW_ID                   asks the window to close, as a close box
 //                                                      or a window manager would
@@ -11,9 +13,11 @@
 #include <QPixmap>
 #include <QScreen>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
 namespace {
 
@@ -47,6 +51,27 @@ xcb_atom_t Atom(xcb_connection_t* connection, const char* name) {
   return atom;
 }
 
+// Waits until some client owns the clipboard, or `seconds` have passed: a program that is busy
+// copies a moment after the keys were sent, and one that copies a long text takes its time.
+void WaitForClipboardOwner(double seconds) {
+  xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+  if (xcb_connection_has_error(connection) == 0) {
+    const xcb_atom_t clipboard = Atom(connection, "CLIPBOARD");
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    for (;;) {
+      xcb_get_selection_owner_reply_t* reply = xcb_get_selection_owner_reply(
+          connection, xcb_get_selection_owner(connection, clipboard), nullptr);
+      const bool owned = reply != nullptr && reply->owner != XCB_NONE;
+      std::free(reply);
+      if (owned || std::chrono::steady_clock::now() >= deadline) {
+        break;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+  }
+  xcb_disconnect(connection);
+}
+
 // Sends the window the WM_DELETE_WINDOW message of the window-manager protocol.
 int CloseWindow(xcb_window_t window) {
   xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
@@ -77,6 +102,10 @@ int main(int argc, char** argv) {
   if (argc == 3 && std::strcmp(argv[1], "close") == 0) {
     return CloseWindow(static_cast<xcb_window_t>(std::strtoul(argv[2], nullptr, 0)));
   }
+  if (argc == 3 && std::strcmp(argv[1], "clipboard") == 0) {
+    WaitForClipboardOwner(std::strtod(argv[2], nullptr));
+    argc = 2;
+  }
   QGuiApplication application(argc, argv);
   if (argc >= 3 && std::strcmp(argv[1], "screenshot") == 0) {
     return Screenshot(argv[2],
@@ -89,7 +118,8 @@ int main(int argc, char** argv) {
     return ClearClipboard();
   }
   std::fputs(
-      "usage: quorel-x11-probe screenshot FILE.png [WINDOW_ID] | clipboard | clear | close ID\n",
+      "usage: quorel-x11-probe screenshot FILE.png [WINDOW_ID] | clipboard [SECONDS] | clear | "
+      "close ID\n",
       stderr);
   return 2;
 }

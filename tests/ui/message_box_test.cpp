@@ -1,0 +1,54 @@
+// The run's message box: Ctrl+C copies what it shows.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "ui/message_box.h"
+
+namespace quorel {
+namespace {
+
+TEST(QuorelMessageBox, CtrlCCopiesTitleTextAndButton) {
+  QApplication::clipboard()->clear();
+  QString copied;
+  bool closed = false;
+  // Acts once the box is up: copies, then closes it by its button.
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
+    copied = QApplication::clipboard()->text();
+    box->button(QMessageBox::Ok)->click();
+    closed = true;
+  });
+  ShowQuorelMessage(nullptr, QStringLiteral("The result box is full: it shows 3 finds, and the "
+                                            "search stopped at skip 9."));
+  ASSERT_TRUE(closed);
+  EXPECT_EQ(copied,
+            "---------------------------\n"
+            "Quorel\n"
+            "---------------------------\n"
+            "The result box is full: it shows 3 finds, and the search stopped at skip 9.\n"
+            "---------------------------\n"
+            "OK\n"
+            "---------------------------\n");
+}
+
+TEST(QuorelMessageBox, OtherKeysStillReachTheBox) {
+  // Escape closes the box, as its one button is also its escape button.
+  QTimer::singleShot(0, [] {
+    QWidget* box = QApplication::activeModalWidget();
+    ASSERT_NE(box, nullptr);
+    QTest::keyClick(box, Qt::Key_Escape);
+  });
+  ShowQuorelMessage(nullptr, QStringLiteral("A message."));
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+}  // namespace
+}  // namespace quorel
