@@ -207,6 +207,7 @@ hold_escape_until_the_run_stops() {
       local outcome
       outcome="Escape held at a skip, then $(status_word)"
       held_escape[$outcome]=$((${held_escape[$outcome]:-0} + 1))
+      echo "  Escape held down with the run at skip $before: $(status_word)"
       ;;
     [0-9]*) fail "Escape held through a poll, yet the run goes on: Text5 shows $(status_word)" ;;
   esac
