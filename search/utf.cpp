@@ -45,9 +45,9 @@ void AppendCodePoint(char32_t c, std::string& out) {
   }
 }
 
-// Decodes one UTF-8 sequence at `text[at]`; gives the code point and its length, or length 0
-// when no valid, shortest-form sequence starts there.
-std::size_t DecodeUtf8(std::string_view text, std::size_t at, char32_t& c) {
+}  // namespace
+
+std::size_t DecodeUtf8Sequence(std::string_view text, std::size_t at, char32_t& c) {
   const auto lead = static_cast<unsigned char>(text[at]);
   std::size_t length = 0;
   char32_t smallest = 0;
@@ -79,15 +79,13 @@ std::size_t DecodeUtf8(std::string_view text, std::size_t at, char32_t& c) {
   return length;
 }
 
-}  // namespace
-
 std::u16string Utf8ToUtf16(std::string_view text) {
   std::u16string out;
   out.reserve(text.size());
   std::size_t at = 0;
   while (at < text.size()) {
     char32_t c = 0;
-    const std::size_t length = DecodeUtf8(text, at, c);
+    const std::size_t length = DecodeUtf8Sequence(text, at, c);
     if (length == 0) {
       out.push_back(kReplacement);
       ++at;
