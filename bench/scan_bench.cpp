@@ -14,11 +14,11 @@
 #include <vector>
 
 #include "heap_meter.h"
+#include "scan/direct_scan.h"
+#include "scan/scanner.h"
 #include "scan_table.h"
-#include "search/direct_scan.h"
-#include "search/letter_text.h"
-#include "search/scanner.h"
-#include "search/utf.h"
+#include "text/letter_text.h"
+#include "text/utf.h"
 
 namespace quorel::bench {
 namespace {

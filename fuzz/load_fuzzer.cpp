@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "fuzz_input.h"
-#include "search/letter_text.h"
+#include "text/letter_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace quorel;

@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "code_page.h"
+#include "text/code_page.h"
 
 namespace quorel {
 

@@ -1,6 +1,6 @@
-#include "context_view.h"
+#include "search/context_view.h"
 
-#include "decimal_text.h"
+#include "search/decimal_text.h"
 
 namespace quorel {
 namespace {

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <string>
 
-#include "find.h"
-#include "letter_text.h"
-#include "window_operations.h"
+#include "search/find.h"
+#include "search/window_operations.h"
+#include "text/letter_text.h"
 
 namespace quorel {
 

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "letter_text.h"
+#include "text/letter_text.h"
 
 namespace quorel {
 

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "find.h"
-#include "letter_text.h"
+#include "search/find.h"
+#include "text/letter_text.h"
 
 namespace quorel {
 

@@ -1,9 +1,9 @@
-#include "result_box_sink.h"
+#include "search/result_box_sink.h"
 
 #include <string>
 
-#include "context_view.h"
-#include "decimal_text.h"
+#include "search/context_view.h"
+#include "search/decimal_text.h"
 
 namespace quorel {
 namespace {

@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-#include "find_sink.h"
-#include "window_operations.h"
+#include "search/find_sink.h"
+#include "search/window_operations.h"
 
 namespace quorel {
 

@@ -1,4 +1,4 @@
-#include "search_run.h"
+#include "search/search_run.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "decimal_text.h"
-#include "find.h"
-#include "letter_text.h"
-#include "result_box_sink.h"
-#include "scanner.h"
-#include "skip_range.h"
-#include "target_word.h"
-#include "utf.h"
+#include "scan/scanner.h"
+#include "search/decimal_text.h"
+#include "search/find.h"
+#include "search/result_box_sink.h"
+#include "search/skip_range.h"
+#include "search/target_word.h"
+#include "text/letter_text.h"
+#include "text/utf.h"
 
 namespace quorel {
 namespace {

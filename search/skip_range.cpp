@@ -1,12 +1,12 @@
-#include "skip_range.h"
+#include "search/skip_range.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <string>
 
-#include "blanks.h"
-#include "code_page.h"
-#include "decimal_text.h"
+#include "search/blanks.h"
+#include "search/decimal_text.h"
+#include "text/code_page.h"
 
 namespace quorel {
 namespace {

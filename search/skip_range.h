@@ -5,8 +5,8 @@
 #include <optional>
 #include <string_view>
 
-#include "letter_text.h"
-#include "window_operations.h"
+#include "search/window_operations.h"
+#include "text/letter_text.h"
 
 namespace quorel {
 

@@ -1,7 +1,7 @@
-#include "target_word.h"
+#include "search/target_word.h"
 
-#include "blanks.h"
-#include "code_page.h"
+#include "search/blanks.h"
+#include "text/code_page.h"
 
 namespace quorel {
 namespace {

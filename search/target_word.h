@@ -6,7 +6,7 @@
 #include <string_view>
 #include <variant>
 
-#include "window_operations.h"
+#include "search/window_operations.h"
 
 namespace quorel {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "search/utf.h"
 #include "search/window_operations.h"
+#include "text/utf.h"
 
 namespace quorel::testing {
 

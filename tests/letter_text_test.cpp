@@ -1,4 +1,4 @@
-#include "search/letter_text.h"
+#include "text/letter_text.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

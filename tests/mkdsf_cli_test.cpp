@@ -7,8 +7,8 @@
 #include <string>
 
 #include "program_run.h"
-#include "search/letter_text.h"
 #include "temp_dir.h"
+#include "text/letter_text.h"
 
 namespace quorel {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "search/letter_text.h"
+#include "text/letter_text.h"
 #include "tools/mkdsf/conversion.h"
 #include "tools/mkdsf/hebrew_text.h"
 #include "tools/mkdsf/michigan_claremont.h"

@@ -9,9 +9,9 @@
 #include <variant>
 #include <vector>
 
-#include "search/letter_text.h"
-#include "search/scanner.h"
+#include "scan/scanner.h"
 #include "search/target_word.h"
+#include "text/letter_text.h"
 
 namespace quorel::mkdsf {
 namespace {

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "run_program.h"
-#include "search/letter_text.h"
 #include "temp_dir.h"
+#include "text/letter_text.h"
 
 namespace quorel {
 namespace {

@@ -1,6 +1,6 @@
 // The fast scan against the direct scan, find for find: random texts and words with skewed
 // letter frequencies so that finds are common, the edges of the skip range, and the real text.
-#include "search/scanner.h"
+#include "scan/scanner.h"
 
 #include <gtest/gtest.h>
 
@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "search/direct_scan.h"
-#include "search/letter_bitset.h"
-#include "search/letter_text.h"
+#include "scan/direct_scan.h"
+#include "scan/letter_bitset.h"
+#include "text/letter_text.h"
 
 namespace quorel {
 namespace {

@@ -1,4 +1,4 @@
-#include "search/utf.h"
+#include "text/utf.h"
 
 #include <gtest/gtest.h>
 

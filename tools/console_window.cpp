@@ -4,7 +4,7 @@
 
 #include <csignal>
 
-#include "search/utf.h"
+#include "text/utf.h"
 
 namespace quorel {
 namespace {

@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "search/context_view.h"
-#include "search/utf.h"
+#include "text/utf.h"
 
 namespace quorel {
 namespace {

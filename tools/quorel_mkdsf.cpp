@@ -20,8 +20,8 @@
 #include "mkdsf/data_file_writer.h"
 #include "mkdsf/demo_text.h"
 #include "mkdsf/text_length.h"
-#include "search/letter_text.h"
-#include "search/utf.h"
+#include "text/letter_text.h"
+#include "text/utf.h"
 
 namespace {
 

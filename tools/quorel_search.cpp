@@ -16,7 +16,7 @@
 #include "find_counts.h"
 #include "json_finds.h"
 #include "search/search_run.h"
-#include "search/utf.h"
+#include "text/utf.h"
 
 namespace {
 

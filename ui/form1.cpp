@@ -54,7 +54,7 @@ Form1::Form1(std::size_t capacity)
   setFont(WindowFont());
   CreateControls();
   SetTabOrder();
-  connect(command1_, &QPushButton::clicked, this, &Form1::RunSearch);
+  connect(command1_, &QPushButton::clicked, this, &Form1::OnCommand1Clicked);
   for (QLineEdit* box : {text1_, text2_, text3_, text5_}) {
     box->installEventFilter(this);
   }
@@ -97,7 +97,7 @@ void Form1::SetTabOrder() {
   }
 }
 
-void Form1::RunSearch() {
+void Form1::OnCommand1Clicked() {
   // A second search would append its finds among the first one's: it is turned away.
   if (running_) {
     return;

@@ -59,7 +59,7 @@ class Form1 final : public QWidget, public WindowOperations {
   void CreateControls();
   void SetTabOrder();
   // The handler of a press of Command1.
-  void RunSearch();
+  void OnCommand1Clicked();
   QLineEdit* LineBox(Box box) const;
   // Puts text into a single-line box's control, caret at the start.
   void ShowLineText(Box box, const QString& text);

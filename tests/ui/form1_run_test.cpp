@@ -4,7 +4,7 @@
 #include <QScrollBar>
 
 #include "form1_fixture.h"
-#include "search/utf.h"
+#include "text/utf.h"
 
 namespace quorel::testing {
 namespace {

@@ -5,7 +5,7 @@
 #include <cstddef>
 
 #include "letter_bytes.h"
-#include "search/letter_text.h"
+#include "text/letter_text.h"
 
 namespace quorel::mkdsf {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "search/letter_text.h"
+#include "text/letter_text.h"
 
 namespace quorel::mkdsf {
 

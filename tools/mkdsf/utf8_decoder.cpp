@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "search/utf.h"
+#include "text/utf.h"
 
 namespace quorel::mkdsf {
 

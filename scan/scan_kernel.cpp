@@ -1,6 +1,6 @@
-#include "scan_kernel.h"
+#include "scan/scan_kernel.h"
 
-#include "simd_target.h"
+#include "scan/simd_target.h"
 
 namespace quorel {
 

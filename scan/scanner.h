@@ -9,10 +9,10 @@
 #include <string_view>
 #include <vector>
 
-#include "letter_bitset.h"
-#include "scan_kernel.h"
-#include "scan_plan.h"
-#include "skip_block_scan.h"
+#include "scan/letter_bitset.h"
+#include "scan/scan_kernel.h"
+#include "scan/scan_plan.h"
+#include "scan/skip_block_scan.h"
 
 namespace quorel {
 

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "scan_kernel.h"
+#include "scan/scan_kernel.h"
 
 namespace quorel {
 

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "letter_bitset.h"
+#include "scan/letter_bitset.h"
 
 namespace quorel {
 

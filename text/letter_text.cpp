@@ -1,11 +1,11 @@
-#include "letter_text.h"
+#include "text/letter_text.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <memory>
 #include <system_error>
 
-#include "code_page.h"
+#include "text/code_page.h"
 
 namespace quorel {
 namespace {

@@ -1,4 +1,4 @@
-#include "skip_block_scan.h"
+#include "scan/skip_block_scan.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "scan_plan.h"
+#include "scan/scan_plan.h"
 
 #include <algorithm>
 #include <array>

@@ -1,8 +1,8 @@
-#include "letter_bitset.h"
+#include "scan/letter_bitset.h"
 
 #include <bit>
 
-#include "simd_target.h"
+#include "scan/simd_target.h"
 
 #if QUOREL_HAS_AVX2_PATH
 #include <immintrin.h>

@@ -1,6 +1,4 @@
-#include "direct_scan.h"
-
-#include "find.h"
+#include "scan/direct_scan.h"
 
 namespace quorel {
 
