@@ -16,9 +16,11 @@ bool IsFind(std::u16string_view letters, std::u16string_view target, std::int64_
 
 void DirectScan(std::u16string_view letters, std::u16string_view target, std::int32_t skip,
                 std::vector<std::int32_t>& finds) {
-  const std::int64_t last_start = static_cast<std::int64_t>(letters.size()) -
-                                  (static_cast<std::int64_t>(target.size()) - 1) * skip;
-  for (std::int64_t i = 1; i <= last_start; ++i) {
+  // A backward find (negative skip) starts at the word's first letter, its highest position.
+  const std::int64_t span = (static_cast<std::int64_t>(target.size()) - 1) * std::int64_t{skip};
+  const std::int64_t first_start = span < 0 ? 1 - span : 1;
+  const std::int64_t last_start = static_cast<std::int64_t>(letters.size()) - (span > 0 ? span : 0);
+  for (std::int64_t i = first_start; i <= last_start; ++i) {
     if (IsFind(letters, target, i, skip)) {
       finds.push_back(static_cast<std::int32_t>(i));
     }

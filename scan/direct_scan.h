@@ -13,7 +13,8 @@ namespace quorel {
 bool IsFind(std::u16string_view letters, std::u16string_view target, std::int64_t start,
             std::int32_t skip);
 
-// Appends to `finds`, in increasing order, every start position at `skip`.
+// Appends to `finds`, in increasing order, every start position at `skip`. A negative skip reads
+// backwards: the start is the word's first letter and the others lie below it.
 void DirectScan(std::u16string_view letters, std::u16string_view target, std::int32_t skip,
                 std::vector<std::int32_t>& finds);
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "scan/direct_scan.h"
+#include "scan/directional_scanner.h"
 #include "scan/letter_bitset.h"
 #include "text/letter_text.h"
 
@@ -338,3 +339,44 @@ TEST_F(RealTextScan, MatchesTheDirectScanForAFewRanges) {
 
 }  // namespace
 }  // namespace quorel
+
+// Both directions: every find of the directional scanner is the direct scan's, at every skip
+// from -40 to 40, on random texts of few letters where finds are many.
+TEST(DirectionalScanner, EqualsTheDirectScanInBothDirections) {
+  std::mt19937 random(20261211);
+  for (int round = 0; round < 20; ++round) {
+    std::u16string letters(1000 + round * 37, u' ');
+    for (char16_t& c : letters) {
+      c = static_cast<char16_t>(u'\u05D0' + random() % 3);
+    }
+    std::u16string target(2 + round % 4, u' ');
+    for (char16_t& c : target) {
+      c = static_cast<char16_t>(u'\u05D0' + random() % 3);
+    }
+    const quorel::DirectionalScanner scanner(letters, target);
+    std::vector<std::int32_t> fast;
+    for (std::int32_t skip = -40; skip <= 40; ++skip) {
+      if (skip == 0) {
+        continue;
+      }
+      std::vector<std::int32_t> direct;
+      quorel::DirectScan(letters, target, skip, direct);
+      scanner.FindsAtSkip(skip, fast);
+      ASSERT_EQ(fast, direct) << "round " << round << ", skip " << skip;
+    }
+  }
+}
+
+TEST(DirectionalScanner, BackwardFindStartsAtTheWordsFirstLetter) {
+  // אבג read backwards at skip 3: א at 10, ב at 7, ג at 4.
+  std::u16string letters(12, u'\u05D3');
+  letters[9] = u'\u05D0';
+  letters[6] = u'\u05D1';
+  letters[3] = u'\u05D2';
+  const quorel::DirectionalScanner scanner(letters, u"\u05D0\u05D1\u05D2");
+  std::vector<std::int32_t> finds;
+  scanner.FindsAtSkip(-3, finds);
+  EXPECT_EQ(finds, std::vector<std::int32_t>{10});
+  scanner.FindsAtSkip(3, finds);
+  EXPECT_TRUE(finds.empty());
+}

@@ -1,5 +1,6 @@
 #include "text/letter_text.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <memory>
@@ -76,6 +77,7 @@ LetterText::LetterText() : padded_(static_cast<std::size_t>(TEXT_LENGTH + 2 * kP
 
 void LetterText::SetFromByte(std::int32_t p, unsigned char byte) {
   padded_[static_cast<std::size_t>(p + kPadding - 1)] = CharacterForByte(byte);
+  file_length_ = std::max(file_length_, p);
 }
 
 char16_t CharacterForByte(unsigned char byte) {

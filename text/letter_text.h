@@ -32,6 +32,10 @@ class LetterText {
   }
   // PaddedText: kPadding blanks, the letters, kPadding blanks.
   std::u16string_view Padded() const { return padded_; }
+  // How many letters the data file held, 0..TEXT_LENGTH; the positions after them are blanks.
+  std::int32_t FileLength() const { return file_length_; }
+  // Positions 1..FileLength(): the letters the data file held, without the blanks after them.
+  std::u16string_view FileLetters() const { return Letters().substr(0, file_length_); }
 
   // Puts the character that the byte rule gives for `byte` at position p. The byte must be
   // below 0xA0.
@@ -39,6 +43,7 @@ class LetterText {
 
  private:
   std::u16string padded_;
+  std::int32_t file_length_ = 0;
 };
 
 // The byte rule: a data-file byte below 0xA0 stands for the character whose Windows-1255 code
