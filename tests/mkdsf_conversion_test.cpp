@@ -2,9 +2,12 @@
 // Michigan-Claremont transliteration and verse references.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "text/letter_text.h"
+#include "text/utf.h"
 #include "tools/mkdsf/conversion.h"
 #include "tools/mkdsf/hebrew_text.h"
 #include "tools/mkdsf/michigan_claremont.h"
@@ -168,6 +171,81 @@ TEST(Conversion, DropsReferencesLineByLineOnlyWhenAsked) {
   EXPECT_EQ(ConvertText("GEN 1:1 MLK", {TextForm::kMichiganClaremont, false}).letters,
             Bytes("גןמלך"))
       << "without the option a book name in capitals is read as letters";
+}
+
+TEST(VerseReference, ReadsTheBookAndTheNumbersOfTheReference) {
+  struct Case {
+    std::string line;
+    std::vector<std::string> book;
+    std::vector<std::int32_t> numbers;
+  };
+  const Case cases[] = {
+      {"1:7 בראשית", {}, {1, 7}},
+      {"1 2 3 BR)$YT", {}, {1, 2, 3}},
+      {"Gen 12:7 ויאמר", {"Gen"}, {12, 7}},
+      {"בראשית א׳ ב׳ בראשית", {"בראשית"}, {1, 2}},
+      {"בראשית פרק א׳ ב׳ בראשית", {"בראשית"}, {1, 2}},
+      {"(בראשית א, א) בראשית", {"בראשית"}, {1, 1}},
+      {"{ק\"כ} ויאמר", {}, {120}},
+      {"{טו} ויאמר", {}, {15}},
+      {"1:1a ויאמר", {}, {1}},  // no reference: "1:1a" is no number word
+  };
+  for (const Case& c : cases) {
+    const std::optional<LeadingReference> reference = ReadVerseReference(U32(c.line));
+    if (c.line == "1:1a ויאמר") {
+      EXPECT_FALSE(reference.has_value());
+      continue;
+    }
+    ASSERT_TRUE(reference.has_value()) << c.line;
+    std::vector<std::string> book;
+    for (const std::u32string& word : reference->book_words) {
+      book.push_back(Utf32ToUtf8(word));
+    }
+    EXPECT_EQ(book, c.book) << c.line;
+    EXPECT_EQ(reference->numbers, c.numbers) << c.line;
+  }
+  EXPECT_EQ(BookName(1), "Genesis");
+  EXPECT_EQ(BookName(5), "Deuteronomy");
+  EXPECT_EQ(BookName(6), "Book6");
+}
+
+// A verse starts at its line's first letter; its row comes from the numbers of the line.
+TEST(Conversion, GivesTheVersesOfTheReferences) {
+  const Conversion mc = ConvertText("1 1 1 BR)$YT BR)\n1 1 2 WH)RC\n\n2 1 1 W)LH\n",
+                                    {TextForm::kMichiganClaremont, false});
+  EXPECT_EQ(mc.verses, (std::vector<Verse>{
+                           {"Genesis", 1, 1, 1}, {"Genesis", 1, 2, 10}, {"Exodus", 1, 1, 15}}));
+  EXPECT_EQ(mc.verse_note, "");
+
+  // Without a book name the books are counted: the next one starts again at 1:1.
+  const Conversion utf8 =
+      ConvertText("1:1 אב\n1:2 גד\n2:1 הו\n1:1 זח\n1:2 \n1:3 טי", {TextForm::kHebrewUnicode, true});
+  EXPECT_EQ(utf8.verses, (std::vector<Verse>{{"Genesis", 1, 1, 1},
+                                             {"Genesis", 1, 2, 3},
+                                             {"Genesis", 2, 1, 5},
+                                             {"Exodus", 1, 1, 7},
+                                             {"Exodus", 1, 3, 9}}))
+      << "a verse without letters starts nowhere";
+
+  const Conversion named = ConvertText("Gen 1:1 אב\nGen 1:2 גד", {TextForm::kHebrewUnicode, true});
+  EXPECT_EQ(named.verses, (std::vector<Verse>{{"Gen", 1, 1, 1}, {"Gen", 1, 2, 3}}));
+
+  // References are read only where they are dropped from the letters.
+  EXPECT_TRUE(ConvertText("1:1 אב", {TextForm::kHebrewUnicode, false}).verses.empty());
+  EXPECT_TRUE(ConvertText("GEN 1:1 MLK", {TextForm::kMichiganClaremont, false}).verses.empty());
+
+  const Conversion verse_only = ConvertText("1:1 אב\n{ב} גד", {TextForm::kHebrewUnicode, true});
+  EXPECT_TRUE(verse_only.verses.empty());
+  EXPECT_EQ(verse_only.verse_note,
+            "line 2 has a reference that gives no chapter and verse, so no verse index was "
+            "written");
+}
+
+TEST(Conversion, TheIndexHoldsTheVersesWithinTheLettersWritten) {
+  const std::vector<Verse> verses = {{"Genesis", 1, 1, 1}, {"Genesis", 1, 2, 10}};
+  EXPECT_EQ(VerseIndexText(verses, 10), "Genesis 1 1 1\nGenesis 1 2 10\n");
+  EXPECT_EQ(VerseIndexText(verses, 9), "Genesis 1 1 1\n");
+  EXPECT_EQ(VerseIndexText({}, 9), "");
 }
 
 TEST(Conversion, RefusesTextThatIsNotUtf8) {

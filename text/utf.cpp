@@ -118,4 +118,14 @@ std::string Utf16ToUtf8(std::u16string_view text) {
   return out;
 }
 
+std::string Utf32ToUtf8(std::u32string_view text) {
+  std::string out;
+  out.reserve(text.size() * 2);
+  for (const char32_t c : text) {
+    const bool valid = c <= 0x10FFFF && !IsHighSurrogate(c) && !IsLowSurrogate(c);
+    AppendCodePoint(valid ? c : kReplacement, out);
+  }
+  return out;
+}
+
 }  // namespace quorel

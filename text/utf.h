@@ -18,5 +18,7 @@ std::u16string Utf8ToUtf16(std::string_view text);
 std::string Utf16ToUtf8(std::u16string_view text);
 // Appends the UTF-8 of `text` to `out`, so a caller can reuse one buffer.
 void AppendUtf8(std::u16string_view text, std::string& out);
+// The UTF-8 of decoded characters; surrogates and values past U+10FFFF become U+FFFD.
+std::string Utf32ToUtf8(std::u32string_view text);
 
 }  // namespace quorel

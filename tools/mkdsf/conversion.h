@@ -2,8 +2,12 @@
 // data file.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "text/verse_index.h"
 
 namespace quorel::mkdsf {
 
@@ -19,11 +23,23 @@ struct ConversionOptions {
 
 // The data-file bytes, one per letter, in text order; or, when the text is not UTF-8, no letters
 // and one sentence that says where it stops being UTF-8.
+//
+// The verses come from the lines' references: with --strip-refs from the reference each line
+// drops, and in the Michigan-Claremont form also from a line's leading "BOOK CHAPTER VERSE"
+// numbers, which are no letters there. A verse starts at the line's first letter; a line without
+// letters starts none. When some line's reference gives no chapter and verse, there are no
+// verses and `verse_note` says which line.
 struct Conversion {
   std::string letters;
   std::string failure;
+  std::vector<Verse> verses;
+  std::string verse_note;
 };
 
 Conversion ConvertText(std::string_view text, const ConversionOptions& options);
+
+// The verse index file of the verses that start within the first `letters_written` letters; empty
+// when there are none.
+std::string VerseIndexText(const std::vector<Verse>& verses, std::size_t letters_written);
 
 }  // namespace quorel::mkdsf

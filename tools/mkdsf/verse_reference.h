@@ -2,7 +2,11 @@
 // "<book> 1:1", "1 1 1", "{<alef>}", "<alef>:<bet>" or "<book> <alef>' <bet>'".
 #pragma once
 
+#include <cstdint>
+#include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace quorel::mkdsf {
 
@@ -17,5 +21,21 @@ bool IsReferenceWord(std::u32string_view word);
 // numerals with a geresh or a closing bracket), and the blanks after them. A line whose first
 // three words hold no reference word is given back whole.
 std::u32string_view WithoutVerseReference(std::u32string_view line);
+
+// What a leading verse reference says: the words of a book name before the numbers, if any, and
+// the numbers, each a run of digits or a Hebrew numeral ("1:7" gives 1 and 7, "{ק\"כ}" 120).
+struct LeadingReference {
+  std::vector<std::u32string> book_words;
+  std::vector<std::int32_t> numbers;
+};
+
+// The reference that WithoutVerseReference would drop from `line`, read; none when the line has
+// none.
+std::optional<LeadingReference> ReadVerseReference(std::u32string_view line);
+
+// The name the verse index gives book number `number`: the five books of the Michigan-Claremont
+// files are Genesis, Exodus, Leviticus, Numbers and Deuteronomy; any other is "Book" and its
+// number.
+std::string BookName(std::int32_t number);
 
 }  // namespace quorel::mkdsf
