@@ -16,9 +16,9 @@
 namespace quorel {
 namespace {
 
-using testing::ProgramOutcome;
-using testing::RunSearchIn;
-using testing::TempDir;
+using test::ProgramOutcome;
+using test::RunSearchIn;
+using test::TempDir;
 
 constexpr std::size_t kLength = 304805;
 

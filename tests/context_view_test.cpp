@@ -157,7 +157,7 @@ TEST_F(ContextViewTest, BackwardFindsWalkTheRowsDownTheText) {
 TEST_F(ContextViewTest, CheckStateChoosesTheViewOnceperFind) {
   const Find find{7, 30, 3};
   for (const int state : {kUnchecked, kChecked, kGreyed}) {
-    testing::FakeWindow window(u"", u"", u"");
+    test::FakeWindow window(u"", u"", u"");
     window.check_state = state;
     AppendContextView(window, text_, find);
     EXPECT_EQ(window.check_reads, 1);

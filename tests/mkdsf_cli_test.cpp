@@ -13,13 +13,13 @@
 namespace quorel {
 namespace {
 
-using testing::ProgramOutcome;
-using testing::ReadFile;
-using testing::TempDir;
+using test::ProgramOutcome;
+using test::ReadFile;
+using test::TempDir;
 namespace fs = std::filesystem;
 
 ProgramOutcome Mkdsf(const TempDir& dir, const std::string& arguments) {
-  return testing::RunProgram(dir.path(), QUOREL_MKDSF_PROGRAM, arguments);
+  return test::RunProgram(dir.path(), QUOREL_MKDSF_PROGRAM, arguments);
 }
 
 const std::string kShalom = "\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D";  // shin lamed vav final-mem

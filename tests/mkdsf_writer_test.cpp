@@ -13,7 +13,7 @@
 namespace quorel::mkdsf {
 namespace {
 
-using testing::TempDir;
+using test::TempDir;
 namespace fs = std::filesystem;
 
 std::string ReadFile(const fs::path& file) {

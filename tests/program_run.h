@@ -9,7 +9,7 @@
 
 #include "run_program.h"
 
-namespace quorel::testing {
+namespace quorel::test {
 
 // Runs `program` with `arguments` (already quoted for the shell) in `folder`, its standard input
 // from /dev/null unless `arguments` redirects it.
@@ -26,4 +26,4 @@ inline ProgramOutcome RunProgram(const std::filesystem::path& folder, const std:
   return run;
 }
 
-}  // namespace quorel::testing
+}  // namespace quorel::test

@@ -13,11 +13,11 @@
 namespace quorel {
 namespace {
 
-using testing::DataFileBytes;
-using testing::ProgramOutcome;
-using testing::ReadFile;
-using testing::RunSearchIn;
-using testing::TempDir;
+using test::DataFileBytes;
+using test::ProgramOutcome;
+using test::ReadFile;
+using test::RunSearchIn;
+using test::TempDir;
 
 // alef-bet at skip 2 from position 1.
 std::string SmallText() {

@@ -11,15 +11,15 @@
 namespace quorel {
 namespace {
 
-using testing::DataFileBytes;
-using testing::ProgramOutcome;
-using testing::TempDir;
+using test::DataFileBytes;
+using test::ProgramOutcome;
+using test::TempDir;
 
 const std::string kAlefBet = "\xD7\x90\xD7\x91";
 const std::string kDalet = "\xD7\x93";
 
 ProgramOutcome Search(const TempDir& dir, const std::string& arguments) {
-  return testing::RunProgram(dir.path(), QUOREL_SEARCH_PROGRAM, arguments);
+  return test::RunProgram(dir.path(), QUOREL_SEARCH_PROGRAM, arguments);
 }
 
 // alef-bet at skip 2 from position 1, then dalets; the rest of the text blank.
@@ -74,7 +74,7 @@ TEST(QuorelSearchOutputs, OnlyOneOutputChoiceAtATime) {
 
 TEST(QuorelSearchOutputs, TheFirstSearchInTheDemoTextFindsThePlantedWord) {
   TempDir dir;
-  ASSERT_EQ(testing::RunProgram(dir.path(), QUOREL_MKDSF_PROGRAM, "--demo").status, 0);
+  ASSERT_EQ(test::RunProgram(dir.path(), QUOREL_MKDSF_PROGRAM, "--demo").status, 0);
   const std::string word = "\xD7\x97\xD7\x95\xD7\xA4\xD7\xA9";  // the window's starting word
 
   const ProgramOutcome json = Search(dir, "--json " + word + " 2 20");

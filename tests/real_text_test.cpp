@@ -16,10 +16,10 @@
 namespace quorel {
 namespace {
 
-using testing::ProgramOutcome;
-using testing::ReadFile;
-using testing::RunSearchIn;
-using testing::TempDir;
+using test::ProgramOutcome;
+using test::ReadFile;
+using test::RunSearchIn;
+using test::TempDir;
 
 constexpr long kLength = 304805;
 const std::filesystem::path kRealText = QUOREL_SHARED_DATA "/Quorel.DSF";

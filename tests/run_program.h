@@ -9,7 +9,7 @@
 #include <sstream>
 #include <string>
 
-namespace quorel::testing {
+namespace quorel::test {
 
 inline std::string ReadFile(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
@@ -37,4 +37,4 @@ inline ProgramOutcome RunSearchIn(const std::filesystem::path& folder, const std
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(out), ReadFile(err)};
 }
 
-}  // namespace quorel::testing
+}  // namespace quorel::test

@@ -14,9 +14,9 @@
 namespace quorel {
 namespace {
 
-using testing::DataFileBytes;
-using testing::FakeWindow;
-using testing::TempDir;
+using test::DataFileBytes;
+using test::FakeWindow;
+using test::TempDir;
 
 constexpr char16_t kAlef = u'\u05D0';
 constexpr char16_t kBet = u'\u05D1';

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace quorel::testing {
+namespace quorel::test {
 
 class TempDir {
  public:
@@ -49,4 +49,4 @@ inline std::string DataFileBytes(std::u16string_view letters) {
   return bytes;
 }
 
-}  // namespace quorel::testing
+}  // namespace quorel::test

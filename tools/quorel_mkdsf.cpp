@@ -2,6 +2,7 @@
 //
 //   quorel-mkdsf [--mc] [--strip-refs] [--force] [--truncate] INPUT [OUTPUT]
 //   quorel-mkdsf --demo [--force] [OUTPUT]
+//   quorel-mkdsf -h | --help | --version
 //
 // Exit status: 0 written, 1 nothing written (bad input, file exists, write failed), 2 usage.
 #include <algorithm>
@@ -16,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+#include "command_line.h"
 #include "mkdsf/conversion.h"
 #include "mkdsf/data_file_writer.h"
 #include "mkdsf/demo_text.h"
@@ -30,11 +32,11 @@ using namespace quorel::mkdsf;
 
 constexpr int kExitWritten = 0;
 constexpr int kExitNotWritten = 1;
-constexpr int kExitUsage = 2;
 
 constexpr char kUsage[] =
     "usage: quorel-mkdsf [--mc] [--strip-refs] [--force] [--truncate] INPUT [OUTPUT]\n"
     "       quorel-mkdsf --demo [--force] [OUTPUT]\n"
+    "       quorel-mkdsf -h | --help | --version\n"
     "Writes the data file OUTPUT (default Quorel.DSF; in a folder, Quorel.DSF inside it) from\n"
     "the Hebrew text INPUT ('-' reads standard input): UTF-8 Hebrew with or without points, or\n"
     "with --mc the Michigan-Claremont transliteration. Only the letters are kept.\n"
@@ -43,49 +45,42 @@ constexpr char kUsage[] =
     "  --force       replace OUTPUT if it exists\n"
     "  --truncate    write the first 304805 letters of a longer text\n"
     "  --demo        write the demo text: random letters with a few planted words\n";
+constexpr quorel::ProgramUsage kProgram{"quorel-mkdsf", kUsage};
 
 struct Arguments {
   ConversionOptions conversion;
   bool force = false;
   bool truncate = false;
   bool demo = false;
-  bool help = false;
   std::string input;
   fs::path output = quorel::kDataFileName;
 };
 
-bool ParseArguments(int argc, char** argv, Arguments& arguments) {
+// Reads the command line into `arguments`; gives the exit status when the program is to end.
+std::optional<int> ParseArguments(int argc, char** argv, Arguments& arguments) {
+  CLI::App app;
+  quorel::AddStandardFlags(app, kProgram);
+  bool mc = false;
   std::vector<std::string> positional;
-  bool options_done = false;
-  for (int k = 1; k < argc; ++k) {
-    const std::string argument = argv[k];
-    if (options_done || argument == "-" || argument.rfind('-', 0) != 0) {
-      positional.push_back(argument);
-    } else if (argument == "--") {
-      options_done = true;
-    } else if (argument == "--mc") {
-      arguments.conversion.form = TextForm::kMichiganClaremont;
-    } else if (argument == "--strip-refs") {
-      arguments.conversion.strip_references = true;
-    } else if (argument == "--force") {
-      arguments.force = true;
-    } else if (argument == "--truncate") {
-      arguments.truncate = true;
-    } else if (argument == "--demo") {
-      arguments.demo = true;
-    } else if (argument == "--help" || argument == "-h") {
-      arguments.help = true;
-    } else {
-      std::fprintf(stderr, "quorel-mkdsf: unknown option %s\n", argument.c_str());
-      return false;
-    }
+  app.add_flag("--mc", mc);
+  app.add_flag("--strip-refs", arguments.conversion.strip_references);
+  app.add_flag("--force", arguments.force);
+  app.add_flag("--truncate", arguments.truncate);
+  app.add_flag("--demo", arguments.demo);
+  app.add_option("FILES", positional);
+  if (const std::optional<int> exit = quorel::ParseCommandLine(app, kProgram, argc, argv)) {
+    return exit;
   }
-  if (arguments.help) {
-    return true;
+  if (mc) {
+    arguments.conversion.form = TextForm::kMichiganClaremont;
   }
   const std::size_t inputs = arguments.demo ? 0 : 1;
-  if (positional.size() < inputs || positional.size() > inputs + 1) {
-    return false;
+  if (positional.size() < inputs) {
+    return quorel::UsageError(kProgram, "INPUT is missing");
+  }
+  if (positional.size() > inputs + 1) {
+    return quorel::UsageError(kProgram, "one argument too many: " + positional[inputs + 1] +
+                                            (arguments.demo ? " (--demo takes no INPUT)" : ""));
   }
   if (inputs == 1) {
     arguments.input = positional[0];
@@ -93,7 +88,7 @@ bool ParseArguments(int argc, char** argv, Arguments& arguments) {
   if (positional.size() == inputs + 1) {
     arguments.output = positional[inputs];
   }
-  return true;
+  return std::nullopt;
 }
 
 void Fail(const std::string& sentence) {
@@ -261,13 +256,8 @@ int Convert(const Arguments& arguments, const fs::path& output) {
 
 int main(int argc, char** argv) {
   Arguments arguments;
-  if (!ParseArguments(argc, argv, arguments)) {
-    std::fputs(kUsage, stderr);
-    return kExitUsage;
-  }
-  if (arguments.help) {
-    std::fputs(kUsage, stdout);
-    return kExitWritten;
+  if (const std::optional<int> exit = ParseArguments(argc, argv, arguments)) {
+    return *exit;
   }
   const fs::path output = ResolveOutput(arguments.output);
   std::error_code ignored;

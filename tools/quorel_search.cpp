@@ -1,6 +1,7 @@
 // quorel-search: the search run of the window, from the command line.
 //
 //   quorel-search [--area | --json | --count] WORD MIN MAX
+//   quorel-search -h | --help | --version
 //
 // Reads Quorel.DSF from the current directory. stdout gets the result box's text (or, for
 // scripts, one JSON object per find, or the number of finds per skip), stderr the messages and
@@ -9,9 +10,11 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "command_line.h"
 #include "console_window.h"
 #include "find_counts.h"
 #include "json_finds.h"
@@ -20,17 +23,21 @@
 
 namespace {
 
+using quorel::kExitUsage;
+
 constexpr int kExitDone = 0;
 constexpr int kExitRefused = 1;
-constexpr int kExitUsage = 2;
 constexpr int kExitInterrupted = 130;
 
 constexpr char kUsage[] =
     "usage: quorel-search [--area | --json | --count] WORD MIN MAX\n"
+    "       quorel-search -h | --help | --version\n"
     "Searches Quorel.DSF in the current directory for WORD spelled out at every skip from MIN\n"
     "to MAX. --area shows the area around each find instead of one line; --json writes one\n"
     "JSON object per find instead of the result text; --count writes only the number of finds\n"
-    "per skip and in all, beside the number expected by chance.\n";
+    "per skip and in all, beside the number expected by chance. A WORD that starts with '-'\n"
+    "goes after --.\n";
+constexpr quorel::ProgramUsage kProgram{"quorel-search", kUsage};
 
 // What stdout gets.
 enum class Output { kResultText, kJson, kCount };
@@ -38,57 +45,46 @@ enum class Output { kResultText, kJson, kCount };
 struct Arguments {
   quorel::ConsoleInputs inputs;
   Output output = Output::kResultText;
-  bool help = false;
 };
 
-// --area, --json and --count each choose what stdout shows; only one may be given.
-bool ChooseOutput(Arguments& arguments, const std::string& option) {
-  const bool chosen = arguments.inputs.area || arguments.output != Output::kResultText;
-  if (chosen) {
-    std::fprintf(stderr, "quorel-search: choose one of --area, --json and --count, not %s too\n",
-                 option.c_str());
-    return false;
-  }
-  if (option == "--area") {
-    arguments.inputs.area = true;
-  } else {
-    arguments.output = option == "--json" ? Output::kJson : Output::kCount;
-  }
-  return true;
+// The sentence that says which of WORD, MIN and MAX are missing, when `given` are fewer.
+std::string MissingSentence(std::size_t given) {
+  constexpr const char* kMissing[] = {"WORD, MIN and MAX are missing", "MIN and MAX are missing",
+                                      "MAX is missing"};
+  return kMissing[given];
 }
 
-bool ParseArguments(int argc, char** argv, Arguments& arguments) {
+// Reads the command line into `arguments`; gives the exit status when the program is to end.
+std::optional<int> ParseArguments(int argc, char** argv, Arguments& arguments) {
+  CLI::App app;
+  quorel::AddStandardFlags(app, kProgram);
+  bool area = false;
+  bool json = false;
+  bool count = false;
   std::vector<std::string> positional;
-  bool options_done = false;
-  for (int k = 1; k < argc; ++k) {
-    const std::string argument = argv[k];
-    if (!options_done && positional.empty() && argument.rfind("--", 0) == 0) {
-      if (argument == "--") {
-        options_done = true;
-      } else if (argument == "--area" || argument == "--json" || argument == "--count") {
-        if (!ChooseOutput(arguments, argument)) {
-          return false;
-        }
-      } else if (argument == "--help" || argument == "-h") {
-        arguments.help = true;
-      } else {
-        std::fprintf(stderr, "quorel-search: unknown option %s\n", argument.c_str());
-        return false;
-      }
-      continue;
-    }
-    positional.push_back(argument);
+  app.add_flag("--area", area);
+  app.add_flag("--json", json);
+  app.add_flag("--count", count);
+  app.add_option("WORD MIN MAX", positional);
+  if (const std::optional<int> exit = quorel::ParseCommandLine(app, kProgram, argc, argv)) {
+    return exit;
   }
-  if (arguments.help) {
-    return true;
+  // --area, --json and --count each choose what stdout shows; only one may be given.
+  if (int{area} + int{json} + int{count} > 1) {
+    return quorel::UsageError(kProgram, "choose one of --area, --json and --count");
   }
-  if (positional.size() != 3) {
-    return false;
+  if (positional.size() < 3) {
+    return quorel::UsageError(kProgram, MissingSentence(positional.size()));
   }
+  if (positional.size() > 3) {
+    return quorel::UsageError(kProgram, "one argument too many: " + positional[3]);
+  }
+  arguments.inputs.area = area;
+  arguments.output = json ? Output::kJson : count ? Output::kCount : Output::kResultText;
   arguments.inputs.word = quorel::Utf8ToUtf16(positional[0]);
   arguments.inputs.min_skip = quorel::Utf8ToUtf16(positional[1]);
   arguments.inputs.max_skip = quorel::Utf8ToUtf16(positional[2]);
-  return true;
+  return std::nullopt;
 }
 
 int ExitStatus(quorel::RunOutcome outcome) {
@@ -138,13 +134,8 @@ quorel::RunOutcome Search(quorel::ConsoleWindow& window, Output output) {
 
 int main(int argc, char** argv) {
   Arguments arguments;
-  if (!ParseArguments(argc, argv, arguments)) {
-    std::fputs(kUsage, stderr);
-    return kExitUsage;
-  }
-  if (arguments.help) {
-    std::fputs(kUsage, stdout);
-    return kExitDone;
+  if (const std::optional<int> exit = ParseArguments(argc, argv, arguments)) {
+    return *exit;
   }
   quorel::ConsoleWindow::CatchInterrupt();
   quorel::ConsoleWindow window(std::move(arguments.inputs), stdout, stderr);
