@@ -12,7 +12,9 @@
 #include "search/search_run.h"
 #include "temp_dir.h"
 #include "tools/find_counts.h"
+#include "tools/find_references.h"
 #include "tools/json_finds.h"
+#include "tools/reference_lines.h"
 
 namespace quorel {
 namespace {
@@ -182,8 +184,8 @@ TEST(FindCounts, ExpectsStartPositionsTimesTheLettersShares) {
   const LetterText text = *LetterTextFromBytes(DataFileBytes(letters), failure);
   const double alef = (TEXT_LENGTH / 4) / double(TEXT_LENGTH);
   const double bet = 1 - alef;
-  EXPECT_DOUBLE_EQ(ChanceOfFind(text, u"\u05D0\u05D1\u05D0"), alef * bet * alef);
-  EXPECT_DOUBLE_EQ(ChanceOfFind(text, u"\u05D2\u05D0"), 0.0);
+  EXPECT_DOUBLE_EQ(ChanceOfFind(text, u"\u05D0\u05D1\u05D0", false), alef * bet * alef);
+  EXPECT_DOUBLE_EQ(ChanceOfFind(text, u"\u05D2\u05D0", false), 0.0);
 
   const std::string table = Captured([&](std::FILE* out) {
     FindCounter counter;
@@ -198,6 +200,86 @@ TEST(FindCounts, ExpectsStartPositionsTimesTheLettersShares) {
                 "skip\tfinds\texpected\n5\t3\t%.4g\n6\t0\t0\n7\t1\t%.4g\nall\t4\t%.4g\n",
                 1000 * alef * bet, 2000 * alef * bet, 3000 * alef * bet);
   EXPECT_EQ(table, expected);
+}
+
+// The shares come from the letters the file held, and fold final forms when asked; a shorter
+// file has fewer start positions at every skip.
+TEST(FindCounts, FitTheFileThatWasLoaded) {
+  // 1000 letters: 250 alefs, 250 final mems, 500 mems.
+  std::u16string letters(1000, u'\u05DE');
+  std::fill(letters.begin(), letters.begin() + 250, kAlef);
+  std::fill(letters.begin() + 250, letters.begin() + 500, u'\u05DD');
+  std::string failure;
+  const LetterText text = *LetterTextFromBytes(DataFileBytes(letters), failure);
+  EXPECT_DOUBLE_EQ(ChanceOfFind(text, u"\u05D0\u05DE", false), 0.25 * 0.5);
+  EXPECT_DOUBLE_EQ(ChanceOfFind(text, u"\u05D0\u05DE", true), 0.25 * 0.75);
+  EXPECT_EQ(FileStartPositions(1000, 3, 7), 1000 - 14);
+  EXPECT_EQ(FileStartPositions(1000, 3, -7), 1000 - 14);
+  EXPECT_EQ(FileStartPositions(1000, 3, 500), 0);
+
+  TempDir dir;
+  const auto file = dir.Write("Quorel.DSF", DataFileBytes(letters));
+  FakeWindow window(u"\u05D0\u05DE", u"3", u"4");
+  Recorder recorder;
+  EXPECT_EQ(RunSearch(window, file, recorder, {.both_directions = true}), RunOutcome::kDone);
+  const std::vector<Recorder::Skip> skips = {{-3, 997, 0}, {3, 997, 0}, {-4, 996, 0}, {4, 996, 0}};
+  EXPECT_EQ(recorder.skips, skips);
+}
+
+// References: from the verse index beside the data file, of the word's first and last letters.
+class ReferencesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // alef at 10 and 40, bet at 20 and 30: alef-bet at skip 10 forwards and backwards.
+    std::u16string letters(60, kDalet);
+    letters[9] = letters[39] = kAlef;
+    letters[19] = letters[29] = kBet;
+    file_ = dir_.Write("Quorel.DSF", DataFileBytes(letters));
+  }
+
+  std::string Run(bool json, FakeWindow& window) {
+    return Captured([&](std::FILE* out) {
+      FindReferences references(window, file_);
+      JsonFindWriter json_writer(out, &references);
+      ReferenceLineWriter line_writer(out, references);
+      FindSink& sink = json ? static_cast<FindSink&>(json_writer) : line_writer;
+      RunSearch(window, file_, sink, {.both_directions = true});
+    });
+  }
+
+  TempDir dir_;
+  std::filesystem::path file_;
+};
+
+TEST_F(ReferencesTest, NameTheVersesOfTheFirstAndLastLetters) {
+  dir_.Write("Quorel.verses", "Genesis 1 1 5\nGenesis 1 2 25\nExodus 1 1 35\n");
+  FakeWindow window(kAlefBet, u"10", u"10");
+  EXPECT_EQ(Run(false, window),
+            "-10\t40\tExodus 1:1\tGenesis 1:2\n10\t10\tGenesis 1:1\tGenesis 1:1\n");
+  const std::string json = Run(true, window);
+  EXPECT_NE(json.find("{\"skip\":-10,\"position\":40,\"letters\":\"\xD7\x90\xD7\x91\",\"line\":"),
+            std::string::npos)
+      << json;
+  EXPECT_NE(json.find(",\"from\":\"Exodus 1:1\",\"to\":\"Genesis 1:2\"}\n"), std::string::npos)
+      << json;
+  EXPECT_TRUE(window.messages.empty());
+
+  dir_.Write("Quorel.verses", "Genesis 1 1 15\n");
+  EXPECT_EQ(Run(false, window), "-10\t40\tGenesis 1:1\tGenesis 1:1\n10\t10\t-\tGenesis 1:1\n");
+  EXPECT_NE(Run(true, window).find("\"from\":null,\"to\":\"Genesis 1:1\""), std::string::npos);
+}
+
+TEST_F(ReferencesTest, WithoutAFittingIndexNothingIsSaidOfVerses) {
+  FakeWindow window(kAlefBet, u"10", u"10");
+  EXPECT_EQ(Run(false, window), "-10\t40\n10\t10\n");
+  EXPECT_EQ(Run(true, window).find("from"), std::string::npos);
+  EXPECT_TRUE(window.messages.empty()) << "no index is no message";
+
+  dir_.Write("Quorel.verses", "Genesis 1 1 5\nGenesis 1 2 61\n");
+  EXPECT_EQ(Run(false, window), "-10\t40\n10\t10\n");
+  EXPECT_EQ(window.messages,
+            (std::vector<std::string>{"The verse index Quorel.verses was not used: line 2 puts a "
+                                      "verse at position 61, past the data file's 60 letters."}));
 }
 
 }  // namespace

@@ -2,22 +2,27 @@
 
 #include <vector>
 
+#include "text/hebrew_letters.h"
+
 namespace quorel {
 
-double ChanceOfFind(const LetterText& text, std::u16string_view target) {
+double ChanceOfFind(const LetterText& text, std::u16string_view target, bool fold_finals) {
+  if (text.FileLength() == 0) {
+    return 0;
+  }
   std::vector<std::int64_t> counts(0x10000);
-  for (const char16_t c : text.Letters()) {
-    ++counts[c];
+  for (const char16_t c : text.FileLetters()) {
+    ++counts[fold_finals ? RegularLetter(c) : c];
   }
   double chance = 1;
   for (const char16_t c : target) {
-    chance *= static_cast<double>(counts[c]) / TEXT_LENGTH;
+    chance *= static_cast<double>(counts[c]) / text.FileLength();
   }
   return chance;
 }
 
 void FindCounter::Begin(const LetterText& text, std::u16string_view target) {
-  chance_ = ChanceOfFind(text, target);
+  chance_ = ChanceOfFind(text, target, fold_finals_);
 }
 
 void FindCounter::SkipDone(std::int32_t skip, std::int64_t start_positions, std::size_t finds) {

@@ -10,12 +10,16 @@
 
 namespace quorel {
 
-// The number of finds expected by chance at a skip: its start positions times the product, over
-// the target's letters, of each letter's share of the text (its count / TEXT_LENGTH).
-double ChanceOfFind(const LetterText& text, std::u16string_view target);
+// The chance that the target stands at one start position: the product, over the target's
+// letters, of each letter's share of the letters the data file held (its count / their number).
+// With `fold_finals` a final form counts as its regular letter. The number expected at a skip
+// is this times the skip's start positions whose letters all lie within the file's letters.
+double ChanceOfFind(const LetterText& text, std::u16string_view target, bool fold_finals);
 
 class FindCounter final : public FindSink {
  public:
+  explicit FindCounter(bool fold_finals = false) : fold_finals_(fold_finals) {}
+
   void Begin(const LetterText& text, std::u16string_view target) override;
   bool Take(const Find&) override { return true; }
   void SkipDone(std::int32_t skip, std::int64_t start_positions, std::size_t finds) override;
@@ -30,6 +34,7 @@ class FindCounter final : public FindSink {
     std::size_t finds;
     double expected;
   };
+  bool fold_finals_;
   double chance_ = 0;
   std::vector<Row> rows_;
 };

@@ -1,5 +1,6 @@
 #include "json_finds.h"
 
+#include <optional>
 #include <string_view>
 
 #include "search/context_view.h"
@@ -47,9 +48,24 @@ void AppendJsonString(std::u16string_view text, std::string& out) {
   out.push_back('"');
 }
 
-void JsonFindWriter::Begin(const LetterText& text, std::u16string_view target) {
+namespace {
+
+// A reference as JSON: a string, or null when the letter stands before the first verse.
+void AppendReference(const std::string& reference, std::string& out) {
+  if (reference.empty()) {
+    out.append("null");
+  } else {
+    AppendJsonString(Utf8ToUtf16(reference), out);
+  }
+}
+
+}  // namespace
+
+void JsonFindWriter::Begin(const LetterText& text, std::u16string_view /*target*/) {
   text_ = &text;
-  target_ = target;
+  if (references_ != nullptr) {
+    references_->Load(text);
+  }
 }
 
 bool JsonFindWriter::Take(const Find& find) {
@@ -58,11 +74,23 @@ bool JsonFindWriter::Take(const Find& find) {
       .append(",\"position\":")
       .append(std::to_string(find.position))
       .append(",\"letters\":");
-  // A find's letters are the target's, letter for letter.
-  AppendJsonString(target_, object_);
+  // The text's own letters: with final forms folded they may differ from the word's.
+  letters_.clear();
+  for (std::int64_t j = 0; j < find.target_len; ++j) {
+    letters_ += text_->At(static_cast<std::int32_t>(find.position + j * find.skip));
+  }
+  AppendJsonString(letters_, object_);
   object_.append(",\"line\":");
   const std::u16string view = OneLineView(*text_, find);
   AppendJsonString(ViewLetters(view), object_);
+  if (references_ != nullptr) {
+    if (const std::optional<FindSpan> span = references_->Of(find)) {
+      object_.append(",\"from\":");
+      AppendReference(span->from, object_);
+      object_.append(",\"to\":");
+      AppendReference(span->to, object_);
+    }
+  }
   object_.append("}\n");
   std::fwrite(object_.data(), 1, object_.size(), out_);
   return true;

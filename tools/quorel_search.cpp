@@ -1,11 +1,12 @@
 // quorel-search: the search run of the window, from the command line.
 //
-//   quorel-search [--area | --json | --count] WORD MIN MAX
+//   quorel-search [--both] [--fold-finals] [--area | --json | --count | --refs] WORD MIN MAX
 //   quorel-search -h | --help | --version
 //
-// Reads Quorel.DSF from the current directory. stdout gets the result box's text (or, for
-// scripts, one JSON object per find, or the number of finds per skip), stderr the messages and
-// the status word. Exit status: 0 done, 1 word refused, 2 usage or load failure, 130 stopped by
+// Reads Quorel.DSF from the current directory, and its verse index Quorel.verses when there is
+// one. stdout gets the result box's text (or, for scripts, one JSON object per find, the number
+// of finds per skip, or one line of references per find), stderr the messages and the status
+// word. Exit status: 0 done, 1 word refused, 2 usage or load failure, 130 stopped by
 // Ctrl-C.
 #include <cstdio>
 #include <cstring>
@@ -17,7 +18,10 @@
 #include "command_line.h"
 #include "console_window.h"
 #include "find_counts.h"
+#include "find_references.h"
 #include "json_finds.h"
+#include "reference_lines.h"
+#include "search/result_box_sink.h"
 #include "search/search_run.h"
 #include "text/utf.h"
 
@@ -30,21 +34,31 @@ constexpr int kExitRefused = 1;
 constexpr int kExitInterrupted = 130;
 
 constexpr char kUsage[] =
-    "usage: quorel-search [--area | --json | --count] WORD MIN MAX\n"
+    "usage: quorel-search [--both] [--fold-finals] [--area | --json | --count | --refs]\n"
+    "                     WORD MIN MAX\n"
     "       quorel-search -h | --help | --version\n"
     "Searches Quorel.DSF in the current directory for WORD spelled out at every skip from MIN\n"
-    "to MAX. --area shows the area around each find instead of one line; --json writes one\n"
-    "JSON object per find instead of the result text; --count writes only the number of finds\n"
-    "per skip and in all, beside the number expected by chance. A WORD that starts with '-'\n"
-    "goes after --.\n";
+    "to MAX. A WORD that starts with '-' goes after --.\n"
+    "  --area         show the area around each find instead of one line\n"
+    "  --json         one JSON object per find instead of the result text; with a verse index\n"
+    "                 (Quorel.verses) also \"from\" and \"to\", the verses of the word's first\n"
+    "                 and last letters\n"
+    "  --count        only the number of finds per skip and in all, beside the number\n"
+    "                 expected by chance\n"
+    "  --refs         one line per find: skip, position and, with a verse index, the verses\n"
+    "                 of the word's first and last letters\n"
+    "  --both         also read the word backwards: every skip d is tried as -d too; finds come\n"
+    "                 by skip size, -d before d, then by position\n"
+    "  --fold-finals  a final form in the text matches its regular letter in WORD\n";
 constexpr quorel::ProgramUsage kProgram{"quorel-search", kUsage};
 
 // What stdout gets.
-enum class Output { kResultText, kJson, kCount };
+enum class Output { kResultText, kJson, kCount, kRefs };
 
 struct Arguments {
   quorel::ConsoleInputs inputs;
   Output output = Output::kResultText;
+  quorel::SearchOptions options;
 };
 
 // The sentence that says which of WORD, MIN and MAX are missing, when `given` are fewer.
@@ -61,17 +75,21 @@ std::optional<int> ParseArguments(int argc, char** argv, Arguments& arguments) {
   bool area = false;
   bool json = false;
   bool count = false;
+  bool refs = false;
   std::vector<std::string> positional;
   app.add_flag("--area", area);
   app.add_flag("--json", json);
   app.add_flag("--count", count);
+  app.add_flag("--refs", refs);
+  app.add_flag("--both", arguments.options.both_directions);
+  app.add_flag("--fold-finals", arguments.options.fold_finals);
   app.add_option("WORD MIN MAX", positional);
   if (const std::optional<int> exit = quorel::ParseCommandLine(app, kProgram, argc, argv)) {
     return exit;
   }
-  // --area, --json and --count each choose what stdout shows; only one may be given.
-  if (int{area} + int{json} + int{count} > 1) {
-    return quorel::UsageError(kProgram, "choose one of --area, --json and --count");
+  // --area, --json, --count and --refs each choose what stdout shows; only one may be given.
+  if (int{area} + int{json} + int{count} + int{refs} > 1) {
+    return quorel::UsageError(kProgram, "choose one of --area, --json, --count and --refs");
   }
   if (positional.size() < 3) {
     return quorel::UsageError(kProgram, MissingSentence(positional.size()));
@@ -80,7 +98,10 @@ std::optional<int> ParseArguments(int argc, char** argv, Arguments& arguments) {
     return quorel::UsageError(kProgram, "one argument too many: " + positional[3]);
   }
   arguments.inputs.area = area;
-  arguments.output = json ? Output::kJson : count ? Output::kCount : Output::kResultText;
+  arguments.output = json    ? Output::kJson
+                     : count ? Output::kCount
+                     : refs  ? Output::kRefs
+                             : Output::kResultText;
   arguments.inputs.word = quorel::Utf8ToUtf16(positional[0]);
   arguments.inputs.min_skip = quorel::Utf8ToUtf16(positional[1]);
   arguments.inputs.max_skip = quorel::Utf8ToUtf16(positional[2]);
@@ -108,18 +129,34 @@ bool WritesStatusWord(quorel::RunOutcome outcome) {
          outcome == quorel::RunOutcome::kResultBoxFull;
 }
 
-quorel::RunOutcome Search(quorel::ConsoleWindow& window, Output output) {
+bool Widened(const quorel::SearchOptions& options) {
+  return options.both_directions || options.fold_finals;
+}
+
+quorel::RunOutcome Search(quorel::ConsoleWindow& window, Output output,
+                          const quorel::SearchOptions& options) {
   const std::filesystem::path data_file = quorel::kDataFileName;
   switch (output) {
-    case Output::kResultText:
-      return quorel::Command1_Click(window, data_file);
+    case Output::kResultText: {
+      if (!Widened(options)) {
+        return quorel::Command1_Click(window, data_file);
+      }
+      quorel::ResultBoxSink sink(window);
+      return quorel::RunSearch(window, data_file, sink, options);
+    }
     case Output::kJson: {
-      quorel::JsonFindWriter writer(stdout);
-      return quorel::RunSearch(window, data_file, writer);
+      quorel::FindReferences references(window, data_file);
+      quorel::JsonFindWriter writer(stdout, &references);
+      return quorel::RunSearch(window, data_file, writer, options);
+    }
+    case Output::kRefs: {
+      quorel::FindReferences references(window, data_file);
+      quorel::ReferenceLineWriter writer(stdout, references);
+      return quorel::RunSearch(window, data_file, writer, options);
     }
     case Output::kCount: {
-      quorel::FindCounter counter;
-      const quorel::RunOutcome outcome = quorel::RunSearch(window, data_file, counter);
+      quorel::FindCounter counter(options.fold_finals);
+      const quorel::RunOutcome outcome = quorel::RunSearch(window, data_file, counter, options);
       if (WritesStatusWord(outcome)) {
         window.Finish();  // clears the progress line before the table
         counter.Write(stdout);
@@ -139,7 +176,7 @@ int main(int argc, char** argv) {
   }
   quorel::ConsoleWindow::CatchInterrupt();
   quorel::ConsoleWindow window(std::move(arguments.inputs), stdout, stderr);
-  const quorel::RunOutcome outcome = Search(window, arguments.output);
+  const quorel::RunOutcome outcome = Search(window, arguments.output, arguments.options);
   window.Finish();
   if (WritesStatusWord(outcome)) {
     std::fprintf(stderr, "%s\n", quorel::Utf16ToUtf8(window.GetText(quorel::Box::Text5)).c_str());
