@@ -80,6 +80,29 @@ TEST(QuorelMkdsfCli, ReadsMichiganClaremontAndStandardInput) {
   EXPECT_EQ(ReadFile(dir.path() / "Quorel.DSF"), kShalomBytes + kShalomBytes);
 }
 
+TEST(QuorelMkdsfCli, WritesTheVerseIndexBesideTheDataFileAndNeverLeavesAStaleOne) {
+  TempDir dir;
+  dir.Write("text.mc", "1 1 1 $LWM $LWM\n1 1 2 $LWM\n2 3 4 $LWM\n");
+  fs::create_directory(dir.path() / "out");
+  const ProgramOutcome run = Mkdsf(dir, "--mc text.mc out");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out,
+            "Wrote 16 letters to out/Quorel.DSF\n"
+            "Wrote the verse index of 3 verses to out/Quorel.verses\n");
+  EXPECT_EQ(ReadFile(dir.path() / "out" / "Quorel.verses"),
+            "Genesis 1 1 1\nGenesis 1 2 9\nExodus 3 4 13\n");
+
+  dir.Write("refs.txt", "Gen 1:1 " + kShalom + "\nGen 1:2 " + kShalom + "\n");
+  EXPECT_EQ(Mkdsf(dir, "--strip-refs --force refs.txt out").status, 0);
+  EXPECT_EQ(ReadFile(dir.path() / "out" / "Quorel.verses"), "Gen 1 1 1\nGen 1 2 5\n");
+
+  dir.Write("plain.txt", kShalom);
+  const ProgramOutcome plain = Mkdsf(dir, "--force plain.txt out");
+  EXPECT_EQ(plain.status, 0);
+  EXPECT_EQ(plain.out, "Wrote 4 letters to out/Quorel.DSF\n");
+  EXPECT_FALSE(fs::exists(dir.path() / "out" / "Quorel.verses")) << "the old index went with it";
+}
+
 TEST(QuorelMkdsfCli, WritesIntoAFolderUnderTheDataFilesName) {
   TempDir dir;
   dir.Write("text.txt", kShalom);
@@ -215,7 +238,9 @@ TEST_F(RealTextRoundTrip, TheFiveMichiganClaremontBooksGiveBackTheSameBytes) {
   dir_.Write("torah.mc.txt", text);
   const ProgramOutcome run = Mkdsf(dir_, "--mc torah.mc.txt");
   EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.out, "Wrote 304805 letters to Quorel.DSF\n");
+  EXPECT_EQ(run.out,
+            "Wrote 304805 letters to Quorel.DSF\n"
+            "Wrote the verse index of 5847 verses to Quorel.verses\n");
   EXPECT_TRUE(ReadFile(dir_.path() / "Quorel.DSF") == real_);
 
   const ProgramOutcome stripped = Mkdsf(dir_, "--mc --strip-refs --force torah.mc.txt");

@@ -21,7 +21,8 @@ struct OptionCase {
   std::string err_start;  // what stderr starts with
 };
 
-const std::string kSearchUsage = "usage: quorel-search [--area | --json | --count] WORD MIN MAX\n";
+const std::string kSearchUsage =
+    "usage: quorel-search [--both] [--fold-finals] [--area | --json | --count | --refs]\n";
 const std::string kMkdsfUsage =
     "usage: quorel-mkdsf [--mc] [--strip-refs] [--force] [--truncate] INPUT [OUTPUT]\n";
 const std::string kWord = "\xD7\x97\xD7\x95\xD7\xA4\xD7\xA9";
@@ -49,7 +50,7 @@ std::vector<OptionCase> OptionCases() {
        {"--json", "--count", kWord, "2", "20"},
        2,
        "",
-       "quorel-search: choose one of --area, --json and --count\n"},
+       "quorel-search: choose one of --area, --json, --count and --refs\n"},
       {mkdsf, {"-h"}, 0, kMkdsfUsage, ""},
       {mkdsf, {"--help"}, 0, kMkdsfUsage, ""},
       {mkdsf, {"--version"}, 0, "quorel-mkdsf " QUOREL_VERSION "\n", ""},

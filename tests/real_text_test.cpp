@@ -3,7 +3,9 @@
 // from the program's.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -137,6 +139,42 @@ TEST_F(RealTextTest, FindsOfEveryStartPositionAtSkipOne) {
     expected += At(i) + At(i + 1) == word;
   }
   EXPECT_EQ(static_cast<long>(finds.size()), expected);
+}
+
+// --both adds the backward finds, each viewed by the same rows with a negative skip, and leaves
+// the forward finds and their views exactly as the default output has them.
+TEST_F(RealTextTest, BothDirectionsAddBackwardFindsAndKeepTheForwardOnes) {
+  for (const bool area : {false, true}) {
+    const std::string view = area ? "--area " : "";
+    const ProgramOutcome forward = Run(view + kDefaultWord + " 2 20");
+    const ProgramOutcome both = Run("--both " + view + kDefaultWord + " 2 20");
+    EXPECT_EQ(both.status, 0);
+    EXPECT_EQ(both.err, "Done.\n");
+    std::vector<std::pair<long, long>> finds;
+    CheckFinds(both.out, kDefaultWord, 4, area, finds);
+    // Split the output into its finds again, keeping the forward ones.
+    std::string forward_only;
+    std::size_t at = 0;
+    while (at < both.out.size()) {
+      const std::size_t next = both.out.find("Skip: ", at + 1);
+      const std::string find = both.out.substr(at, next - at);
+      if (find.compare(0, 7, "Skip: -") != 0) {
+        forward_only += find;
+      }
+      at = next == std::string::npos ? both.out.size() : next;
+    }
+    EXPECT_EQ(forward_only, forward.out);
+    // By skip size, the backward skip first, then by position.
+    const auto order = [](const std::pair<long, long>& a, const std::pair<long, long>& b) {
+      const long size_a = std::labs(a.first);
+      const long size_b = std::labs(b.first);
+      return size_a != size_b     ? size_a < size_b
+             : a.first != b.first ? a.first < b.first
+                                  : a.second < b.second;
+    };
+    EXPECT_TRUE(std::is_sorted(finds.begin(), finds.end(), order));
+    EXPECT_TRUE(std::any_of(finds.begin(), finds.end(), [](const auto& f) { return f.first < 0; }));
+  }
 }
 
 TEST_F(RealTextTest, MessagesComeInOrderAndTheWordIsWrittenBack) {

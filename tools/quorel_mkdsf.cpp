@@ -24,6 +24,7 @@
 #include "mkdsf/text_length.h"
 #include "text/letter_text.h"
 #include "text/utf.h"
+#include "text/verse_index.h"
 
 namespace {
 
@@ -39,9 +40,13 @@ constexpr char kUsage[] =
     "       quorel-mkdsf -h | --help | --version\n"
     "Writes the data file OUTPUT (default Quorel.DSF; in a folder, Quorel.DSF inside it) from\n"
     "the Hebrew text INPUT ('-' reads standard input): UTF-8 Hebrew with or without points, or\n"
-    "with --mc the Michigan-Claremont transliteration. Only the letters are kept.\n"
+    "with --mc the Michigan-Claremont transliteration. Only the letters are kept. Lines that\n"
+    "start with references (\"1 1 1\" in Michigan-Claremont, or any with --strip-refs) also\n"
+    "give the verse index Quorel.verses beside OUTPUT, for quorel-search --refs and --json;\n"
+    "an old index there is removed when the new text has none.\n"
     "  --mc          INPUT is in the Michigan-Claremont transliteration\n"
     "  --strip-refs  drop a verse reference at the start of each line (\"1:1\", \"Gen 1:1\")\n"
+    "                and write the verse index Quorel.verses beside OUTPUT from them\n"
     "  --force       replace OUTPUT if it exists\n"
     "  --truncate    write the first 304805 letters of a longer text\n"
     "  --demo        write the demo text: random letters with a few planted words\n";
@@ -196,9 +201,11 @@ bool JudgeLength(const Arguments& arguments, std::string& letters) {
   return false;
 }
 
-bool Write(const fs::path& output, const std::string& letters, bool force) {
-  const std::string failure =
-      WriteDataFile(output, letters, force ? Overwrite::kReplace : Overwrite::kRefuse);
+// Writes the data file and its verse index (none when `index` is empty: an old one goes).
+bool Write(const fs::path& output, const std::string& letters, const std::string& index,
+           bool force) {
+  const std::string failure = WriteDataFileAndIndex(
+      output, letters, index, force ? Overwrite::kReplace : Overwrite::kRefuse);
   if (!failure.empty()) {
     Fail(failure);
     return false;
@@ -227,7 +234,7 @@ void ReportDemo(const fs::path& output) {
 }
 
 int MakeDemo(const Arguments& arguments, const fs::path& output) {
-  if (!Write(output, DemoText(), arguments.force)) {
+  if (!Write(output, DemoText(), "", arguments.force)) {
     return kExitNotWritten;
   }
   ReportDemo(output);
@@ -244,11 +251,22 @@ int Convert(const Arguments& arguments, const fs::path& output) {
     Fail("Could not convert " + arguments.input + ": " + conversion.failure + NotUtf8Hint(*input));
     return kExitNotWritten;
   }
-  if (!JudgeLength(arguments, conversion.letters) ||
-      !Write(output, conversion.letters, arguments.force)) {
+  if (!JudgeLength(arguments, conversion.letters)) {
+    return kExitNotWritten;
+  }
+  if (!conversion.verse_note.empty()) {
+    std::fprintf(stderr, "quorel-mkdsf: warning: %s\n", conversion.verse_note.c_str());
+  }
+  const std::string index = VerseIndexText(conversion.verses, conversion.letters.size());
+  if (!Write(output, conversion.letters, index, arguments.force)) {
     return kExitNotWritten;
   }
   std::printf("Wrote %zu letters to %s\n", conversion.letters.size(), output.c_str());
+  if (!index.empty()) {
+    const auto verses = std::count(index.begin(), index.end(), '\n');
+    std::printf("Wrote the verse index of %td verses to %s\n", verses,
+                quorel::VerseIndexPathFor(output).c_str());
+  }
   return kExitWritten;
 }
 
