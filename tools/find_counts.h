@@ -3,9 +3,10 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
+#include <string>
 #include <vector>
 
+#include "output_stream.h"
 #include "search/find_sink.h"
 
 namespace quorel {
@@ -13,6 +14,10 @@ namespace quorel {
 // The number of finds expected by chance at a skip: its start positions times the product, over
 // the target's letters, of each letter's share of the text (its count / TEXT_LENGTH).
 double ChanceOfFind(const LetterText& text, std::u16string_view target);
+
+// A number of finds expected, as the table writes it: a plain decimal number, never with an
+// exponent, with at least four significant digits (9.141, 0.0001234, 91403521).
+std::string ExpectedNumberText(double expected);
 
 class FindCounter final : public FindSink {
  public:
@@ -22,7 +27,7 @@ class FindCounter final : public FindSink {
 
   // A tab-separated table: the heading "skip finds expected", a row for every skip searched,
   // and the row "all" with the sums.
-  void Write(std::FILE* out) const;
+  void Write(OutputStream& out) const;
 
  private:
   struct Row {

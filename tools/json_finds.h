@@ -1,27 +1,28 @@
 // quorel-search --json: one JSON object per find, one find per line.
 #pragma once
 
-#include <cstdio>
 #include <string>
 
+#include "output_stream.h"
 #include "search/find_sink.h"
 
 namespace quorel {
 
 // Writes {"skip":S,"position":P,"letters":"...","line":"..."} and a line feed for every find:
-// the find's letters, and `line` the letters of the one-line view as the result text shows
-// them after "Result: ".
+// the find's letters, and `line` the letters of the one-line view's rows (OneLineLetters), as
+// the result text shows them after "Result: ".
 class JsonFindWriter final : public FindSink {
  public:
-  explicit JsonFindWriter(std::FILE* out) : out_(out) {}
+  explicit JsonFindWriter(OutputStream& out) : out_(out) {}
 
   void Begin(const LetterText& text, std::u16string_view target) override;
   bool Take(const Find& find) override;
   // Once per skip, what was written reaches a reader without waiting for more finds.
   void SkipDone(std::int32_t, std::int64_t, std::size_t finds) override;
+  bool Failed() const override { return out_.Failed(); }
 
  private:
-  std::FILE* out_;
+  OutputStream& out_;
   const LetterText* text_ = nullptr;
   std::u16string_view target_;
   std::string object_;  // reused for every find

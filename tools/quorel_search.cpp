@@ -5,8 +5,10 @@
 //
 // Reads Quorel.DSF from the current directory. stdout gets the result box's text (or, for
 // scripts, one JSON object per find, or the number of finds per skip), stderr the messages and
-// the status word. Exit status: 0 done, 1 word refused, 2 usage or load failure, 130 stopped by
-// Ctrl-C.
+// the status word. Exit status: 0 done, 1 word refused, 2 usage or load failure, 3 stdout could
+// not be written, 130 stopped by Ctrl-C.
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -18,6 +20,8 @@
 #include "console_window.h"
 #include "find_counts.h"
 #include "json_finds.h"
+#include "output_stream.h"
+#include "result_text.h"
 #include "search/search_run.h"
 #include "text/utf.h"
 
@@ -27,6 +31,7 @@ using quorel::kExitUsage;
 
 constexpr int kExitDone = 0;
 constexpr int kExitRefused = 1;
+constexpr int kExitOutputFailed = 3;
 constexpr int kExitInterrupted = 130;
 
 constexpr char kUsage[] =
@@ -95,6 +100,8 @@ int ExitStatus(quorel::RunOutcome outcome) {
       return kExitRefused;
     case quorel::RunOutcome::kLoadFailed:
       return kExitUsage;
+    case quorel::RunOutcome::kOutputFailed:
+      return kExitOutputFailed;
     case quorel::RunOutcome::kAborted:
     case quorel::RunOutcome::kResultBoxFull:
     case quorel::RunOutcome::kWindowGone:
@@ -103,31 +110,22 @@ int ExitStatus(quorel::RunOutcome outcome) {
   return kExitUsage;
 }
 
-bool WritesStatusWord(quorel::RunOutcome outcome) {
-  return outcome == quorel::RunOutcome::kDone || outcome == quorel::RunOutcome::kAborted ||
-         outcome == quorel::RunOutcome::kResultBoxFull;
-}
-
-quorel::RunOutcome Search(quorel::ConsoleWindow& window, Output output) {
-  const std::filesystem::path data_file = quorel::kDataFileName;
+// What stdout gets, as a failure sentence names it.
+std::string OutputName(Output output) {
   switch (output) {
     case Output::kResultText:
-      return quorel::Command1_Click(window, data_file);
-    case Output::kJson: {
-      quorel::JsonFindWriter writer(stdout);
-      return quorel::RunSearch(window, data_file, writer);
-    }
-    case Output::kCount: {
-      quorel::FindCounter counter;
-      const quorel::RunOutcome outcome = quorel::RunSearch(window, data_file, counter);
-      if (WritesStatusWord(outcome)) {
-        window.Finish();  // clears the progress line before the table
-        counter.Write(stdout);
-      }
-      return outcome;
-    }
+      return "the result text";
+    case Output::kJson:
+      return "the finds as JSON";
+    case Output::kCount:
+      return "the table of counts";
   }
-  return quorel::RunOutcome::kLoadFailed;
+  return "the output";
+}
+
+int OutputFailed(const quorel::OutputStream& out) {
+  std::fprintf(stderr, "quorel-search: %s\n", out.FailureSentence().c_str());
+  return kExitOutputFailed;
 }
 
 }  // namespace
@@ -137,12 +135,41 @@ int main(int argc, char** argv) {
   if (const std::optional<int> exit = ParseArguments(argc, argv, arguments)) {
     return *exit;
   }
+  quorel::OutputStream out(STDOUT_FILENO, OutputName(arguments.output));
+  if (out.Failed()) {
+    return OutputFailed(out);  // stdout is closed: nothing found could be shown
+  }
+  quorel::ResultTextWriter result_text(out, arguments.inputs.area);
+  quorel::JsonFindWriter json(out);
+  quorel::FindCounter counter;
+  quorel::FindSink* writer = &result_text;
+  if (arguments.output == Output::kJson) {
+    writer = &json;
+  } else if (arguments.output == Output::kCount) {
+    writer = &counter;
+  }
+  quorel::FindTally tally(*writer);
   quorel::ConsoleWindow::CatchInterrupt();
-  quorel::ConsoleWindow window(std::move(arguments.inputs), stdout, stderr);
-  const quorel::RunOutcome outcome = Search(window, arguments.output);
-  window.Finish();
-  if (WritesStatusWord(outcome)) {
-    std::fprintf(stderr, "%s\n", quorel::Utf16ToUtf8(window.GetText(quorel::Box::Text5)).c_str());
+  quorel::ConsoleWindow window(std::move(arguments.inputs), stderr, isatty(STDERR_FILENO) != 0,
+                               tally);
+  if (isatty(STDOUT_FILENO) != 0) {
+    // Finds on the same screen as the progress line start on a line of their own.
+    out.BeforeWrite([&window] { window.ClearProgress(); });
+  }
+
+  const quorel::RunOutcome outcome =
+      quorel::RunSearch(window, std::filesystem::path(quorel::kDataFileName), tally);
+  const std::u16string_view status_word = quorel::StatusWord(outcome);
+  if (arguments.output == Output::kCount && !status_word.empty()) {
+    counter.Write(out);
+  }
+  out.Flush();
+  window.ClearProgress();
+  if (out.Failed()) {
+    return OutputFailed(out);
+  }
+  if (!status_word.empty()) {
+    std::fprintf(stderr, "%s\n", quorel::Utf16ToUtf8(status_word).c_str());
   }
   return ExitStatus(outcome);
 }
