@@ -78,18 +78,37 @@ RunOutcome ScanSkipRange(WindowOperations& window, const LetterText& text,
       scan.FindsAtSkip(signed_skip, finds);
       for (const std::int32_t position : finds) {
         if (!sink.Take(Find{signed_skip, position, target_len})) {
-          return RunOutcome::kResultBoxFull;
+          return sink.Failed() ? RunOutcome::kOutputFailed : RunOutcome::kResultBoxFull;
         }
         window.Repaint(Box::Text4);
       }
       sink.SkipDone(signed_skip, FileStartPositions(text.FileLength(), target_len, signed_skip),
                     finds.size());
+      if (sink.Failed()) {
+        return RunOutcome::kOutputFailed;
+      }
     }
   }
   return RunOutcome::kDone;
 }
 
 }  // namespace
+
+std::u16string_view StatusWord(RunOutcome outcome) {
+  switch (outcome) {
+    case RunOutcome::kDone:
+      return u"Done.";
+    case RunOutcome::kAborted:
+    case RunOutcome::kResultBoxFull:
+      return u"Aborted.";
+    case RunOutcome::kOutputFailed:
+    case RunOutcome::kTargetRefused:
+    case RunOutcome::kLoadFailed:
+    case RunOutcome::kWindowGone:
+      break;
+  }
+  return {};
+}
 
 RunOutcome RunSearch(WindowOperations& window, const std::filesystem::path& data_file,
                      FindSink& sink, const SearchOptions& options) {
@@ -110,17 +129,13 @@ RunOutcome RunSearch(WindowOperations& window, const std::filesystem::path& data
 
   sink.Begin(*load.text, *target);
   const RunOutcome outcome = ScanSkipRange(window, *load.text, *target, range, options, sink);
-  if (outcome == RunOutcome::kWindowGone) {
+  if (StatusWord(outcome).empty()) {
     return outcome;
   }
   // The status step; the window shows the word once the run has returned.
   window.Aborted = outcome != RunOutcome::kDone;
-  if (window.Aborted) {
-    window.SetText(Box::Text5, u"Aborted.");
-    window.Aborted = false;
-  } else {
-    window.SetText(Box::Text5, u"Done.");
-  }
+  window.SetText(Box::Text5, StatusWord(outcome));
+  window.Aborted = false;
   return outcome;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string_view>
 
 #include "search/find_sink.h"
 #include "search/window_operations.h"
@@ -14,10 +15,15 @@ enum class RunOutcome {
   kDone,           // every skip of the range was tried: "Done."
   kAborted,        // Escape was seen at a poll: "Aborted."
   kResultBoxFull,  // a find would not fit into the result box: "Aborted."
+  kOutputFailed,   // the sink could not pass a find on and said why; no status word
   kTargetRefused,  // the word was refused with its message; no status word
   kLoadFailed,     // the data file could not be loaded; no status word
   kWindowGone,     // the window was closed during the run; nothing more was touched
 };
+
+// The status word that a run ended so leaves in the progress box, or an empty string when it
+// leaves none.
+std::u16string_view StatusWord(RunOutcome outcome);
 
 // How the scripting front end may widen a run. The window's run uses none of it: every skip read
 // forwards, and a final form in the text never equals a letter of the word.

@@ -40,6 +40,7 @@ enum class Stdout {
   kDevFull,     // /dev/full: every write fails with "No space left on device"
   kClosed,      // no descriptor 1 at all
   kBrokenPipe,  // a pipe whose reading end is closed: EPIPE (or SIGPIPE)
+  kTerminal,    // stdout and stderr both on one pseudo-terminal, read back as `out`
 };
 
 struct Invocation {
@@ -94,6 +95,10 @@ class RunningProgram {
       MakePipe(out_pipe);
     }
     MakePipe(err_pipe);
+    std::string terminal;
+    if (invocation.out == Stdout::kTerminal) {
+      out_pipe[0] = OpenTerminal(terminal);
+    }
     if (invocation.out == Stdout::kBrokenPipe) {
       close(out_pipe[0]);
       out_pipe[0] = -1;
@@ -116,8 +121,8 @@ class RunningProgram {
         _exit(126);
       }
       ChildStdin(invocation.in.kind, in_pipe, in_path);
-      ChildStdout(invocation.out, out_pipe);
-      dup2(err_pipe[1], 2);
+      ChildStdout(invocation.out, out_pipe, terminal);
+      dup2(invocation.out == Stdout::kTerminal ? 1 : err_pipe[1], 2);
       CloseIfOpen(err_pipe[0]);
       CloseIfOpen(err_pipe[1]);
       execve(argv[0], argv.data(), envp.data());
@@ -161,9 +166,19 @@ class RunningProgram {
     return false;
   }
 
+  // Reads up to `bytes` of stdout now (kept for Finish), as a slow reader such as a pager does.
+  void ReadStdout(std::size_t bytes) {
+    std::string piece(bytes, '\0');
+    const ssize_t got = read(out_, piece.data(), bytes);
+    if (got > 0) {
+      early_out_.append(piece, 0, static_cast<std::size_t>(got));
+    }
+  }
+
   // Feeds the input, reads stdout and stderr to their ends and waits for the program.
   ProgramOutcome Finish() {
     ProgramOutcome outcome;
+    outcome.out = std::move(early_out_);
     std::size_t fed = 0;
     if (in_ >= 0 && input_.empty()) {
       CloseIfOpen(in_);
@@ -235,8 +250,22 @@ class RunningProgram {
     }
   }
 
-  static void ChildStdout(Stdout out, int out_pipe[2]) {
-    if (out == Stdout::kClosed) {
+  // The master side of a new pseudo-terminal; `slave` gets the name of the other side.
+  static int OpenTerminal(std::string& slave) {
+    const int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
+      throw std::runtime_error("no pseudo-terminal");
+    }
+    slave = ptsname(master);
+    return master;
+  }
+
+  static void ChildStdout(Stdout out, int out_pipe[2], const std::string& terminal) {
+    if (out == Stdout::kTerminal) {
+      const int slave = open(terminal.c_str(), O_RDWR | O_NOCTTY);
+      dup2(slave, 1);
+      close(slave);
+    } else if (out == Stdout::kClosed) {
       close(1);
     } else if (out == Stdout::kDevFull) {
       const int full = open("/dev/full", O_WRONLY);
@@ -256,7 +285,7 @@ class RunningProgram {
     if (got > 0) {
       into.append(buffer, static_cast<std::size_t>(got));
     } else if (got == 0 || errno != EINTR) {
-      CloseIfOpen(descriptor);
+      CloseIfOpen(descriptor);  // the end, or EIO once a terminal's last user is gone
     }
   }
 
@@ -265,6 +294,7 @@ class RunningProgram {
   int out_ = -1;
   int err_ = -1;
   std::string input_;
+  std::string early_out_;
   bool finished_ = false;
 };
 

@@ -3,9 +3,10 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
+#include <string>
 #include <vector>
 
+#include "output_stream.h"
 #include "search/find_sink.h"
 
 namespace quorel {
@@ -15,6 +16,10 @@ namespace quorel {
 // With `fold_finals` a final form counts as its regular letter. The number expected at a skip
 // is this times the skip's start positions whose letters all lie within the file's letters.
 double ChanceOfFind(const LetterText& text, std::u16string_view target, bool fold_finals);
+
+// A number of finds expected, as the table writes it: a plain decimal number, never with an
+// exponent, with at least four significant digits (9.141, 0.0001234, 91403521).
+std::string ExpectedNumberText(double expected);
 
 class FindCounter final : public FindSink {
  public:
@@ -26,7 +31,7 @@ class FindCounter final : public FindSink {
 
   // A tab-separated table: the heading "skip finds expected", a row for every skip searched,
   // and the row "all" with the sums.
-  void Write(std::FILE* out) const;
+  void Write(OutputStream& out) const;
 
  private:
   struct Row {

@@ -7,7 +7,7 @@ namespace quorel {
 void FindReferences::Load(const LetterText& text) {
   VerseIndexLoad load = LoadVerseIndex(VerseIndexPathFor(data_file_), text.FileLength());
   if (!load.failure.empty()) {
-    window_.ShowMessage(Utf8ToUtf16(load.failure));
+    show_message_(Utf8ToUtf16(load.failure));
   }
   index_ = std::move(load.index);
 }

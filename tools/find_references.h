@@ -3,11 +3,12 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "search/find.h"
-#include "search/window_operations.h"
 #include "text/letter_text.h"
 #include "text/verse_index.h"
 
@@ -23,8 +24,10 @@ struct FindSpan {
 
 class FindReferences {
  public:
-  FindReferences(WindowOperations& window, std::filesystem::path data_file)
-      : window_(window), data_file_(std::move(data_file)) {}
+  // `show_message` shows a refused index's sentence, as the window's ShowMessage does.
+  FindReferences(std::filesystem::path data_file,
+                 std::function<void(std::u16string_view)> show_message)
+      : data_file_(std::move(data_file)), show_message_(std::move(show_message)) {}
 
   // Reads the index that belongs to the data file, checked against the loaded text. An index
   // that does not fit is shown in its one sentence and not used; no index is no message.
@@ -36,8 +39,8 @@ class FindReferences {
  private:
   std::string ReferenceAt(std::int64_t position) const;
 
-  WindowOperations& window_;
   std::filesystem::path data_file_;
+  std::function<void(std::u16string_view)> show_message_;
   std::optional<VerseIndex> index_;
 };
 

@@ -7,19 +7,6 @@
 #include "text/utf.h"
 
 namespace quorel {
-namespace {
-
-constexpr std::u16string_view kViewStart = u"Result: ";
-constexpr std::u16string_view kViewEnd = u"\r\n\r\n";
-
-// The letters of the one-line view, without the frame that the result text puts around them.
-std::u16string_view ViewLetters(std::u16string_view view) {
-  view.remove_prefix(kViewStart.size());
-  view.remove_suffix(kViewEnd.size());
-  return view;
-}
-
-}  // namespace
 
 void AppendJsonString(std::u16string_view text, std::string& out) {
   static constexpr char kHex[] = "0123456789abcdef";
@@ -81,8 +68,7 @@ bool JsonFindWriter::Take(const Find& find) {
   }
   AppendJsonString(letters_, object_);
   object_.append(",\"line\":");
-  const std::u16string view = OneLineView(*text_, find);
-  AppendJsonString(ViewLetters(view), object_);
+  AppendJsonString(OneLineLetters(*text_, find), object_);
   if (references_ != nullptr) {
     if (const std::optional<FindSpan> span = references_->Of(find)) {
       object_.append(",\"from\":");
@@ -92,13 +78,13 @@ bool JsonFindWriter::Take(const Find& find) {
     }
   }
   object_.append("}\n");
-  std::fwrite(object_.data(), 1, object_.size(), out_);
-  return true;
+  out_.Write(object_);
+  return !out_.Failed();
 }
 
 void JsonFindWriter::SkipDone(std::int32_t, std::int64_t, std::size_t finds) {
   if (finds > 0) {
-    std::fflush(out_);
+    out_.Flush();
   }
 }
 

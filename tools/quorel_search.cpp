@@ -6,8 +6,10 @@
 // Reads Quorel.DSF from the current directory, and its verse index Quorel.verses when there is
 // one. stdout gets the result box's text (or, for scripts, one JSON object per find, the number
 // of finds per skip, or one line of references per find), stderr the messages and the status
-// word. Exit status: 0 done, 1 word refused, 2 usage or load failure, 130 stopped by
-// Ctrl-C.
+// word. Exit status: 0 done, 1 word refused, 2 usage or load failure, 3 stdout could
+// not be written, 130 stopped by Ctrl-C.
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -20,8 +22,9 @@
 #include "find_counts.h"
 #include "find_references.h"
 #include "json_finds.h"
+#include "output_stream.h"
 #include "reference_lines.h"
-#include "search/result_box_sink.h"
+#include "result_text.h"
 #include "search/search_run.h"
 #include "text/utf.h"
 
@@ -31,6 +34,7 @@ using quorel::kExitUsage;
 
 constexpr int kExitDone = 0;
 constexpr int kExitRefused = 1;
+constexpr int kExitOutputFailed = 3;
 constexpr int kExitInterrupted = 130;
 
 constexpr char kUsage[] =
@@ -116,6 +120,8 @@ int ExitStatus(quorel::RunOutcome outcome) {
       return kExitRefused;
     case quorel::RunOutcome::kLoadFailed:
       return kExitUsage;
+    case quorel::RunOutcome::kOutputFailed:
+      return kExitOutputFailed;
     case quorel::RunOutcome::kAborted:
     case quorel::RunOutcome::kResultBoxFull:
     case quorel::RunOutcome::kWindowGone:
@@ -124,47 +130,24 @@ int ExitStatus(quorel::RunOutcome outcome) {
   return kExitUsage;
 }
 
-bool WritesStatusWord(quorel::RunOutcome outcome) {
-  return outcome == quorel::RunOutcome::kDone || outcome == quorel::RunOutcome::kAborted ||
-         outcome == quorel::RunOutcome::kResultBoxFull;
-}
-
-bool Widened(const quorel::SearchOptions& options) {
-  return options.both_directions || options.fold_finals;
-}
-
-quorel::RunOutcome Search(quorel::ConsoleWindow& window, Output output,
-                          const quorel::SearchOptions& options) {
-  const std::filesystem::path data_file = quorel::kDataFileName;
+// What stdout gets, as a failure sentence names it.
+std::string OutputName(Output output) {
   switch (output) {
-    case Output::kResultText: {
-      if (!Widened(options)) {
-        return quorel::Command1_Click(window, data_file);
-      }
-      quorel::ResultBoxSink sink(window);
-      return quorel::RunSearch(window, data_file, sink, options);
-    }
-    case Output::kJson: {
-      quorel::FindReferences references(window, data_file);
-      quorel::JsonFindWriter writer(stdout, &references);
-      return quorel::RunSearch(window, data_file, writer, options);
-    }
-    case Output::kRefs: {
-      quorel::FindReferences references(window, data_file);
-      quorel::ReferenceLineWriter writer(stdout, references);
-      return quorel::RunSearch(window, data_file, writer, options);
-    }
-    case Output::kCount: {
-      quorel::FindCounter counter(options.fold_finals);
-      const quorel::RunOutcome outcome = quorel::RunSearch(window, data_file, counter, options);
-      if (WritesStatusWord(outcome)) {
-        window.Finish();  // clears the progress line before the table
-        counter.Write(stdout);
-      }
-      return outcome;
-    }
+    case Output::kResultText:
+      return "the result text";
+    case Output::kJson:
+      return "the finds as JSON";
+    case Output::kCount:
+      return "the table of counts";
+    case Output::kRefs:
+      return "the references of the finds";
   }
-  return quorel::RunOutcome::kLoadFailed;
+  return "the output";
+}
+
+int OutputFailed(const quorel::OutputStream& out) {
+  std::fprintf(stderr, "quorel-search: %s\n", out.FailureSentence().c_str());
+  return kExitOutputFailed;
 }
 
 }  // namespace
@@ -174,12 +157,50 @@ int main(int argc, char** argv) {
   if (const std::optional<int> exit = ParseArguments(argc, argv, arguments)) {
     return *exit;
   }
+  quorel::OutputStream out(STDOUT_FILENO, OutputName(arguments.output));
+  if (out.Failed()) {
+    return OutputFailed(out);  // stdout is closed: nothing found could be shown
+  }
+  const std::filesystem::path data_file = quorel::kDataFileName;
+  // The window shows a verse index's refusal; it is made after the writers that need the index.
+  quorel::ConsoleWindow* message_window = nullptr;
+  quorel::FindReferences references(data_file, [&message_window](std::u16string_view sentence) {
+    message_window->ShowMessage(sentence);
+  });
+  quorel::ResultTextWriter result_text(out, arguments.inputs.area);
+  quorel::JsonFindWriter json(out, &references);
+  quorel::FindCounter counter(arguments.options.fold_finals);
+  quorel::ReferenceLineWriter reference_lines(out, references);
+  quorel::FindSink* writer = &result_text;
+  if (arguments.output == Output::kJson) {
+    writer = &json;
+  } else if (arguments.output == Output::kCount) {
+    writer = &counter;
+  } else if (arguments.output == Output::kRefs) {
+    writer = &reference_lines;
+  }
+  quorel::FindTally tally(*writer);
   quorel::ConsoleWindow::CatchInterrupt();
-  quorel::ConsoleWindow window(std::move(arguments.inputs), stdout, stderr);
-  const quorel::RunOutcome outcome = Search(window, arguments.output, arguments.options);
-  window.Finish();
-  if (WritesStatusWord(outcome)) {
-    std::fprintf(stderr, "%s\n", quorel::Utf16ToUtf8(window.GetText(quorel::Box::Text5)).c_str());
+  quorel::ConsoleWindow window(std::move(arguments.inputs), stderr, isatty(STDERR_FILENO) != 0,
+                               tally);
+  message_window = &window;
+  if (isatty(STDOUT_FILENO) != 0) {
+    // Finds on the same screen as the progress line start on a line of their own.
+    out.BeforeWrite([&window] { window.ClearProgress(); });
+  }
+
+  const quorel::RunOutcome outcome = quorel::RunSearch(window, data_file, tally, arguments.options);
+  const std::u16string_view status_word = quorel::StatusWord(outcome);
+  if (arguments.output == Output::kCount && !status_word.empty()) {
+    counter.Write(out);
+  }
+  out.Flush();
+  window.ClearProgress();
+  if (out.Failed()) {
+    return OutputFailed(out);
+  }
+  if (!status_word.empty()) {
+    std::fprintf(stderr, "%s\n", quorel::Utf16ToUtf8(status_word).c_str());
   }
   return ExitStatus(outcome);
 }

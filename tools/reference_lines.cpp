@@ -20,13 +20,13 @@ bool ReferenceLineWriter::Take(const Find& find) {
     line_.append("\t").append(OrDash(span->from)).append("\t").append(OrDash(span->to));
   }
   line_.push_back('\n');
-  std::fwrite(line_.data(), 1, line_.size(), out_);
-  return true;
+  out_.Write(line_);
+  return !out_.Failed();
 }
 
 void ReferenceLineWriter::SkipDone(std::int32_t, std::int64_t, std::size_t finds) {
   if (finds > 0) {
-    std::fflush(out_);
+    out_.Flush();
   }
 }
 

@@ -2,10 +2,10 @@
 // file has a verse index, the verses of its first and last letters.
 #pragma once
 
-#include <cstdio>
 #include <string>
 
 #include "find_references.h"
+#include "output_stream.h"
 #include "search/find_sink.h"
 
 namespace quorel {
@@ -15,16 +15,17 @@ namespace quorel {
 // of the index has the reference "-".
 class ReferenceLineWriter final : public FindSink {
  public:
-  ReferenceLineWriter(std::FILE* out, FindReferences& references)
+  ReferenceLineWriter(OutputStream& out, FindReferences& references)
       : out_(out), references_(references) {}
 
   void Begin(const LetterText& text, std::u16string_view target) override;
   bool Take(const Find& find) override;
   // Once per skip, what was written reaches a reader without waiting for more finds.
   void SkipDone(std::int32_t, std::int64_t, std::size_t finds) override;
+  bool Failed() const override { return out_.Failed(); }
 
  private:
-  std::FILE* out_;
+  OutputStream& out_;
   FindReferences& references_;
   std::string line_;  // reused for every find
 };
