@@ -103,6 +103,20 @@ TEST(QuorelMkdsfCli, WritesTheVerseIndexBesideTheDataFileAndNeverLeavesAStaleOne
   EXPECT_FALSE(fs::exists(dir.path() / "out" / "Quorel.verses")) << "the old index went with it";
 }
 
+// Another data file in the same folder has an index of its own name and leaves Quorel.verses be.
+TEST(QuorelMkdsfCli, AnotherDataFileLeavesTheIndexOfQuorelDsfAlone) {
+  TempDir dir;
+  dir.Write("Quorel.verses", "Genesis 1 1 1\n");
+  dir.Write("text.mc", "1 1 1 $LWM\n");
+  const ProgramOutcome run = Mkdsf(dir, "--mc text.mc other.DSF");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(ReadFile(dir.path() / "other.verses"), "Genesis 1 1 1\n");
+  dir.Write("plain.txt", kShalom);
+  EXPECT_EQ(Mkdsf(dir, "--force plain.txt other.DSF").status, 0);
+  EXPECT_FALSE(fs::exists(dir.path() / "other.verses")) << "a text without references";
+  EXPECT_EQ(ReadFile(dir.path() / "Quorel.verses"), "Genesis 1 1 1\n");
+}
+
 TEST(QuorelMkdsfCli, WritesIntoAFolderUnderTheDataFilesName) {
   TempDir dir;
   dir.Write("text.txt", kShalom);
