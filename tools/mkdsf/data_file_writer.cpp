@@ -4,10 +4,44 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 
 namespace quorel::mkdsf {
 namespace {
+
+// The temporary file that a signal handler removes: a fixed buffer, since the handler may only
+// call async-signal-safe functions.
+char pending_temporary[4096];
+volatile std::sig_atomic_t temporary_pending = 0;
+
+extern "C" void RemoveTemporaryAndDie(int signal_number) {
+  if (temporary_pending != 0) {
+    unlink(pending_temporary);
+  }
+  std::signal(signal_number, SIG_DFL);
+  std::raise(signal_number);
+}
+
+void RemoveOnSignals(const std::filesystem::path& temporary) {
+  const std::string& name = temporary.native();
+  if (name.size() >= sizeof pending_temporary) {
+    return;  // such a path cannot be created anyway
+  }
+  temporary_pending = 0;
+  std::memcpy(pending_temporary, name.c_str(), name.size() + 1);
+  temporary_pending = 1;
+  for (const int signal_number : {SIGINT, SIGTERM, SIGHUP}) {
+    struct sigaction action {};
+    action.sa_handler = RemoveTemporaryAndDie;
+    sigemptyset(&action.sa_mask);
+    sigaction(signal_number, &action, nullptr);
+  }
+}
+
+void NoLongerPending() {
+  temporary_pending = 0;
+}
 
 std::string Cause(int error) {
   return std::strerror(error);
@@ -83,26 +117,50 @@ std::string MoveIntoPlace(const std::filesystem::path& temporary, const std::fil
 
 }  // namespace
 
-std::string WriteDataFile(const std::filesystem::path& file, std::string_view bytes,
-                          Overwrite overwrite) {
-  std::filesystem::path temporary;
-  const int descriptor = CreateTemporary(file, temporary);
-  if (descriptor < 0) {
-    return "Could not create a file in the folder of " + file.string() + ": " + Cause(errno);
+DataFileWriter::DataFileWriter(std::filesystem::path file) : file_(std::move(file)) {
+  descriptor_ = CreateTemporary(file_, temporary_);
+  if (descriptor_ < 0) {
+    failure_ = "Could not create a file in the folder of " + file_.string() + ": " + Cause(errno);
+    return;
   }
-  const int write_error = WriteAll(descriptor, bytes);
-  const int close_error = close(descriptor) == 0 ? 0 : errno;
+  RemoveOnSignals(temporary_);
+}
+
+DataFileWriter::~DataFileWriter() {
+  if (descriptor_ >= 0) {
+    close(descriptor_);
+  }
+  if (!temporary_.empty() && failure_.empty()) {
+    unlink(temporary_.c_str());
+  }
+  NoLongerPending();
+}
+
+std::string DataFileWriter::Commit(std::string_view bytes, Overwrite overwrite) {
+  if (!failure_.empty()) {
+    return failure_;
+  }
+  const int write_error = WriteAll(descriptor_, bytes);
+  const int close_error = close(descriptor_) == 0 ? 0 : errno;
+  descriptor_ = -1;
   std::string failure;
   if (write_error != 0 || close_error != 0) {
-    failure = "Could not write " + file.string() + ": " +
+    failure = "Could not write " + file_.string() + ": " +
               Cause(write_error != 0 ? write_error : close_error);
   } else {
-    failure = MoveIntoPlace(temporary, file, overwrite);
+    failure = MoveIntoPlace(temporary_, file_, overwrite);
   }
-  if (!failure.empty()) {
-    unlink(temporary.c_str());
+  if (failure.empty()) {
+    temporary_.clear();  // it is the data file now
+    NoLongerPending();
   }
   return failure;
+}
+
+std::string WriteDataFile(const std::filesystem::path& file, std::string_view bytes,
+                          Overwrite overwrite) {
+  DataFileWriter writer(file);
+  return writer.Commit(bytes, overwrite);
 }
 
 }  // namespace quorel::mkdsf

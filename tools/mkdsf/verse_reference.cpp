@@ -70,25 +70,42 @@ std::u32string_view WithoutLeadingBlanks(std::u32string_view text) {
 
 enum class NumberKind { kNone, kDigits, kHebrewNumeral };
 
+bool IsSeparator(char32_t c) {
+  return c == U':' || c == U'.' || c == U',' || c == U';' || c == U'-';
+}
+
+// Whether the letters of a Hebrew numeral word have the shape of a reference: a geresh or
+// gershayim (א׳, קכ"ג), a closing bracket ({א}, the א) of "(בראשית א, א)"), or a separator with
+// letters on both sides (א:א). A colon or a comma after a word alone (משה:, לו,) is the text's
+// own punctuation.
+bool HasNumeralShape(std::u32string_view word) {
+  if (std::any_of(word.begin(), word.end(), IsGeresh) || IsClosingBracket(word.back())) {
+    return true;
+  }
+  for (std::size_t k = 1; k + 1 < word.size(); ++k) {
+    if (IsSeparator(word[k]) && IsHebrewLetter(word[k - 1]) && IsHebrewLetter(word[k + 1])) {
+      return true;
+    }
+  }
+  return false;
+}
+
 NumberKind KindOf(std::u32string_view word) {
   std::size_t digits = 0;
-  std::size_t marks = 0;
   std::size_t letters = 0;
   for (const char32_t c : word) {
     if (IsDigit(c)) {
       ++digits;
-    } else if (IsReferenceMark(c)) {
-      ++marks;
     } else if (IsHebrewLetter(c)) {
       ++letters;
-    } else {
+    } else if (!IsReferenceMark(c)) {
       return NumberKind::kNone;
     }
   }
   if (digits > 0) {
     return letters == 0 ? NumberKind::kDigits : NumberKind::kNone;
   }
-  if (letters > 0 && letters <= kMostNumeralLetters && marks > 0) {
+  if (letters > 0 && letters <= kMostNumeralLetters && HasNumeralShape(word)) {
     return NumberKind::kHebrewNumeral;
   }
   return NumberKind::kNone;
