@@ -6,7 +6,7 @@
 #include <fstream>
 #include <string>
 
-#include "program_run.h"
+#include "program_runner.h"
 #include "temp_dir.h"
 #include "text/letter_text.h"
 
@@ -18,8 +18,12 @@ using test::ReadFile;
 using test::TempDir;
 namespace fs = std::filesystem;
 
-ProgramOutcome Mkdsf(const TempDir& dir, const std::string& arguments) {
-  return test::RunProgram(dir.path(), QUOREL_MKDSF_PROGRAM, arguments);
+ProgramOutcome Mkdsf(const TempDir& dir, const std::string& arguments,
+                     test::Stdin in = test::Stdin::Null()) {
+  test::Invocation invocation =
+      test::Call(QUOREL_MKDSF_PROGRAM, test::Words(arguments), dir.path());
+  invocation.in = std::move(in);
+  return test::Run(invocation);
 }
 
 const std::string kShalom = "\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D";  // shin lamed vav final-mem
@@ -76,7 +80,7 @@ TEST(QuorelMkdsfCli, RefusesMoreLettersThanTheWindowLoadsUnlessAskedToTruncate) 
 TEST(QuorelMkdsfCli, ReadsMichiganClaremontAndStandardInput) {
   TempDir dir;
   dir.Write("text.mc", "1 1 1 $LWM $LWM\n");
-  EXPECT_EQ(Mkdsf(dir, "--mc --strip-refs - <text.mc").status, 0);
+  EXPECT_EQ(Mkdsf(dir, "--mc --strip-refs -", test::Stdin::File(dir.path() / "text.mc")).status, 0);
   EXPECT_EQ(ReadFile(dir.path() / "Quorel.DSF"), kShalomBytes + kShalomBytes);
 }
 

@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/ioctl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -16,6 +17,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -63,9 +65,26 @@ inline Invocation Call(const std::filesystem::path& program, std::vector<std::st
   return invocation;
 }
 
+// The words of `text` split at single blanks, as arguments: "--json WORD 2 20".
+inline std::vector<std::string> Words(std::string_view text) {
+  std::vector<std::string> words;
+  for (std::size_t start = 0; start < text.size();) {
+    std::size_t end = text.find(' ', start);
+    if (end == std::string_view::npos) {
+      end = text.size();
+    }
+    if (end > start) {
+      words.emplace_back(text.substr(start, end - start));
+    }
+    start = end + 1;
+  }
+  return words;
+}
+
 struct ProgramOutcome {
-  int status = -1;  // the exit status, or -1 when a signal ended the program
-  int signal = 0;   // the signal that ended it, or 0
+  int status = -1;       // the exit status, or -1 when a signal ended the program
+  int signal = 0;        // the signal that ended it, or 0
+  long max_rss_kib = 0;  // the most memory the program held at once
   std::string out;
   std::string err;
 };
@@ -204,8 +223,10 @@ class RunningProgram {
       }
     }
     int status = 0;
-    while (waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+    rusage usage{};
+    while (wait4(pid_, &status, 0, &usage) < 0 && errno == EINTR) {
     }
+    outcome.max_rss_kib = usage.ru_maxrss;
     finished_ = true;
     if (WIFEXITED(status)) {
       outcome.status = WEXITSTATUS(status);

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "program_run.h"
+#include "program_runner.h"
 #include "temp_dir.h"
 #include "text/letter_text.h"
 
@@ -19,7 +19,7 @@ const std::string kAlefBet = "\xD7\x90\xD7\x91";
 const std::string kDalet = "\xD7\x93";
 
 ProgramOutcome Search(const TempDir& dir, const std::string& arguments) {
-  return test::RunProgram(dir.path(), QUOREL_SEARCH_PROGRAM, arguments);
+  return test::Run(test::Call(QUOREL_SEARCH_PROGRAM, test::Words(arguments), dir.path()));
 }
 
 // alef-bet at skip 2 from position 1, then dalets; the rest of the text blank.
@@ -111,7 +111,7 @@ TEST(QuorelSearchOutputs, RefsAndJsonNameTheVersesOfAFittingIndex) {
 
 TEST(QuorelSearchOutputs, TheFirstSearchInTheDemoTextFindsThePlantedWord) {
   TempDir dir;
-  ASSERT_EQ(test::RunProgram(dir.path(), QUOREL_MKDSF_PROGRAM, "--demo").status, 0);
+  ASSERT_EQ(test::Run(test::Call(QUOREL_MKDSF_PROGRAM, {"--demo"}, dir.path())).status, 0);
   const std::string word = "\xD7\x97\xD7\x95\xD7\xA4\xD7\xA9";  // the window's starting word
 
   const ProgramOutcome json = Search(dir, "--json " + word + " 2 20");

@@ -12,15 +12,13 @@
 #include <string>
 #include <vector>
 
-#include "run_program.h"
+#include "program_runner.h"
 #include "temp_dir.h"
 
 namespace quorel {
 namespace {
 
 using test::ProgramOutcome;
-using test::ReadFile;
-using test::RunSearchIn;
 using test::TempDir;
 
 constexpr long kLength = 304805;
@@ -38,12 +36,14 @@ class RealTextTest : public ::testing::Test {
     if (!std::filesystem::exists(kRealText)) {
       GTEST_SKIP() << "the real text is not at " << kRealText;
     }
-    bytes_ = ReadFile(kRealText);
+    bytes_ = test::ReadFile(kRealText);
     ASSERT_EQ(bytes_.size(), std::size_t(kLength));
     std::filesystem::copy_file(kRealText, dir_.path() / "Quorel.DSF");
   }
 
-  ProgramOutcome Run(const std::string& arguments) { return RunSearchIn(dir_.path(), arguments); }
+  ProgramOutcome Run(const std::string& arguments) {
+    return test::Run(test::Call(QUOREL_SEARCH_PROGRAM, test::Words(arguments), dir_.path()));
+  }
 
   // Letter at 1-based position p, or a blank outside the text.
   std::string At(long p) const {
@@ -179,29 +179,34 @@ TEST_F(RealTextTest, BothDirectionsAddBackwardFindsAndKeepTheForwardOnes) {
 
 TEST_F(RealTextTest, MessagesComeInOrderAndTheWordIsWrittenBack) {
   struct Case {
-    std::string arguments;
+    std::vector<std::string> arguments;
     int status;
     std::string err;
   };
   const Case cases[] = {
-      {"'\xD7\x97\xD7\x95\xD7\xA4\xD7\xA9' 40000 40000", 0,
+      {{"\xD7\x97\xD7\x95\xD7\xA4\xD7\xA9", "40000", "40000"},
+       0,
        "Max skip size is too big - set to 2\nMax skip size is too big - set to 12\nDone.\n"},
-      {"'' '' ''", 1,
+      {{"", "", ""},
+       1,
        "Min skip size must be numeric and positive - set to 2\n"
        "Max skip size must be numeric and larger than min skip - set to 12\n"
        "Min target size must be at least 2\n"},
-      {"' \xD7\x90 ' 5 3", 1,
+      {{" \xD7\x90 ", "5", "3"},
+       1,
        "Max skip size must be numeric and larger than min skip - set to 15\n"
        "Min target size must be at least 2\n"},
-      {"'\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D x' 3.5 7.5", 1, "Target should be Hebrew only\n"},
+      {{"\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D x", "3.5", "7.5"}, 1, "Target should be Hebrew only\n"},
   };
   for (const Case& c : cases) {
-    const ProgramOutcome outcome = Run(c.arguments);
-    EXPECT_EQ(outcome.status, c.status) << c.arguments;
-    EXPECT_EQ(outcome.err, c.err) << c.arguments;
+    SCOPED_TRACE(c.arguments[0] + " " + c.arguments[1] + " " + c.arguments[2]);
+    const ProgramOutcome outcome =
+        test::Run(test::Call(QUOREL_SEARCH_PROGRAM, c.arguments, dir_.path()));
+    EXPECT_EQ(outcome.status, c.status);
+    EXPECT_EQ(outcome.err, c.err);
   }
   // A final form in the typed word is searched as its regular form.
-  const ProgramOutcome folded = Run("'\xD7\x97\xD7\x95\xD7\xA3\xD7\xA9' 2 20");  // final pe
+  const ProgramOutcome folded = Run("\xD7\x97\xD7\x95\xD7\xA3\xD7\xA9 2 20");  // final pe
   std::vector<std::pair<long, long>> finds;
   CheckFinds(folded.out, kDefaultWord, 4, false, finds);
   EXPECT_EQ(finds.size(), 7u);

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <sstream>
 #include <string>
 #include <string_view>
 
@@ -38,6 +39,13 @@ class TempDir {
  private:
   std::filesystem::path path_;
 };
+
+inline std::string ReadFile(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
 
 // The data-file bytes of a text written with the letters U+05D0..U+05EA (and blanks, which are
 // not in the format but stand for a byte that no target letter matches).

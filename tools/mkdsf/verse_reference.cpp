@@ -70,25 +70,42 @@ std::u32string_view WithoutLeadingBlanks(std::u32string_view text) {
 
 enum class NumberKind { kNone, kDigits, kHebrewNumeral };
 
+bool IsSeparator(char32_t c) {
+  return c == U':' || c == U'.' || c == U',' || c == U';' || c == U'-';
+}
+
+// Whether the letters of a Hebrew numeral word have the shape of a reference: a geresh or
+// gershayim (א׳, קכ"ג), a closing bracket ({א}, the א) of "(בראשית א, א)"), or a separator with
+// letters on both sides (א:א). A colon or a comma after a word alone (משה:, לו,) is the text's
+// own punctuation.
+bool HasNumeralShape(std::u32string_view word) {
+  if (std::any_of(word.begin(), word.end(), IsGeresh) || IsClosingBracket(word.back())) {
+    return true;
+  }
+  for (std::size_t k = 1; k + 1 < word.size(); ++k) {
+    if (IsSeparator(word[k]) && IsHebrewLetter(word[k - 1]) && IsHebrewLetter(word[k + 1])) {
+      return true;
+    }
+  }
+  return false;
+}
+
 NumberKind KindOf(std::u32string_view word) {
   std::size_t digits = 0;
-  std::size_t marks = 0;
   std::size_t letters = 0;
   for (const char32_t c : word) {
     if (IsDigit(c)) {
       ++digits;
-    } else if (IsReferenceMark(c)) {
-      ++marks;
     } else if (IsHebrewLetter(c)) {
       ++letters;
-    } else {
+    } else if (!IsReferenceMark(c)) {
       return NumberKind::kNone;
     }
   }
   if (digits > 0) {
     return letters == 0 ? NumberKind::kDigits : NumberKind::kNone;
   }
-  if (letters > 0 && letters <= kMostNumeralLetters && marks > 0) {
+  if (letters > 0 && letters <= kMostNumeralLetters && HasNumeralShape(word)) {
     return NumberKind::kHebrewNumeral;
   }
   return NumberKind::kNone;
@@ -219,8 +236,16 @@ std::optional<LeadingReference> ReadVerseReference(std::u32string_view line) {
     return std::nullopt;
   }
   LeadingReference reference;
-  for (const std::u32string_view word : words->book) {
+  for (std::size_t k = 0; k < words->book.size(); ++k) {
+    const std::u32string_view word = words->book[k];
     const std::u32string_view bare = BareWord(word);
+    // In "(בראשית א, א)" the chapter "א," stands before the reference word proper: after a
+    // book's name, a numeral of a few letters with a separator after it is a number too.
+    if (k > 0 && !bare.empty() && bare.size() <= kMostNumeralLetters &&
+        std::all_of(bare.begin(), bare.end(), IsHebrewLetter) && IsSeparator(word.back())) {
+      AppendNumbers(bare, reference.numbers);
+      continue;
+    }
     if (!bare.empty() && bare != kChapterWord) {
       reference.book_words.emplace_back(bare);
     }

@@ -11,9 +11,10 @@
 namespace quorel::mkdsf {
 
 // Whether a blank-free word has the shape of a chapter or verse number: ASCII digits with
-// punctuation (: . , ; - ' " brackets), or a Hebrew numeral of at most three letters with at
-// least one such mark or geresh/gershayim, and nothing else. Points make a word no number, so
-// pointed text is never taken for one.
+// punctuation (: . , ; - ' " brackets), or a Hebrew numeral of at most three letters that has
+// a geresh or gershayim, stands in brackets, or has a separator between letters (א:א); a
+// Hebrew word with only a colon or comma after it is a word of the text. Points make a word no
+// number, so pointed text is never taken for one.
 bool IsReferenceWord(std::u32string_view word);
 
 // `line` without its leading verse reference: up to two words of a book name, a reference word,
