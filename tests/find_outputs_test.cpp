@@ -206,12 +206,11 @@ TEST(RunSearch, SkipsWhereALongWordHasNoStartPositionCountNoneAndExpectNone) {
   std::string failure;
   const double chance = ChanceOfFind(*LetterTextFromBytes(DataFileBytes(letters), failure), word);
   ASSERT_GT(chance, 0.0);
-  char expected[200];
-  std::snprintf(expected, sizeof expected,
-                "skip\tfinds\texpected\n27708\t0\t%.4g\n27709\t1\t%.4g\n27710\t0\t0\n"
-                "27711\t0\t0\nall\t1\t%.4g\n",
-                17 * chance, 6 * chance, 23 * chance);
-  EXPECT_EQ(Captured([&](std::FILE* out) { counter.Write(out); }), expected);
+  const std::string expected =
+      "skip\tfinds\texpected\n27708\t0\t" + ExpectedNumberText(17 * chance) + "\n27709\t1\t" +
+      ExpectedNumberText(6 * chance) + "\n27710\t0\t0\n27711\t0\t0\nall\t1\t" +
+      ExpectedNumberText(23 * chance) + "\n";
+  EXPECT_EQ(Captured([&](OutputStream& out) { counter.Write(out); }), expected);
 }
 
 TEST(FindCounts, ExpectsStartPositionsTimesTheLettersShares) {
