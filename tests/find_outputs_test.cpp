@@ -209,10 +209,10 @@ TEST(RunSearch, SkipsWhereALongWordHasNoStartPositionCountNoneAndExpectNone) {
   const double chance =
       ChanceOfFind(*LetterTextFromBytes(DataFileBytes(letters), failure), word, false);
   ASSERT_GT(chance, 0.0);
-  const std::string expected = "skip\tfinds\texpected\n27708\t0\t" +
-                               ExpectedNumberText(17 * chance) + "\n27709\t1\t" +
-                               ExpectedNumberText(6 * chance) + "\n27710\t0\t0\n" +
-                               "27711\t0\t0\nall\t1\t" + ExpectedNumberText(23 * chance) + "\n";
+  const std::string expected =
+      "skip\tfinds\texpected\n27708\t0\t" + ExpectedNumberText(17 * chance) + "\n27709\t1\t" +
+      ExpectedNumberText(6 * chance) + "\n27710\t0\t0\n27711\t0\t0\nall\t1\t" +
+      ExpectedNumberText(23 * chance) + "\n";
   EXPECT_EQ(Captured([&](OutputStream& out) { counter.Write(out); }), expected);
 }
 

@@ -193,10 +193,8 @@ class RealTextRoundTrip : public ::testing::Test {
     ASSERT_EQ(real_.size(), std::size_t(TEXT_LENGTH));
   }
 
-  // The UTF-8 of the letter that a data-file byte stands for.
   static std::string Letter(char byte) {
-    const unsigned code = 0x05D0 + (static_cast<unsigned char>(byte) - 0x80u);
-    return {static_cast<char>(0xC0 | (code >> 6)), static_cast<char>(0x80 | (code & 0x3F))};
+    return test::LetterUtf8(static_cast<unsigned char>(byte));
   }
 
   TempDir dir_;

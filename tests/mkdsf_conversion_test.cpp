@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "text/data_file_bytes.h"
 #include "text/letter_text.h"
 #include "text/utf.h"
 #include "tools/mkdsf/conversion.h"
@@ -40,7 +41,7 @@ std::string Bytes(std::string_view hebrew_utf8) {
   for (const char32_t c : letters) {
     EXPECT_TRUE(c >= 0x05D0 && c <= 0x05EA)
         << "not a letter: " << std::hex << static_cast<unsigned>(c);
-    bytes.push_back(static_cast<char>(0x80 + (c - 0x05D0)));
+    bytes.push_back(LetterByte(c));
   }
   return bytes;
 }

@@ -24,11 +24,7 @@ using test::TempDir;
 constexpr long kLength = 304805;
 const std::filesystem::path kRealText = QUOREL_SHARED_DATA "/Quorel.DSF";
 
-// The UTF-8 of the letter that a data-file byte 0x80..0x9A stands for.
-std::string LetterUtf8(unsigned char byte) {
-  const unsigned code = 0x05D0 + (byte - 0x80u);
-  return {static_cast<char>(0xC0 | (code >> 6)), static_cast<char>(0x80 | (code & 0x3F))};
-}
+using test::LetterUtf8;
 
 class RealTextTest : public ::testing::Test {
  protected:

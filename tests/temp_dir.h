@@ -8,6 +8,9 @@
 #include <string>
 #include <string_view>
 
+#include "text/data_file_bytes.h"
+#include "text/utf.h"
+
 namespace quorel::test {
 
 class TempDir {
@@ -52,9 +55,14 @@ inline std::string ReadFile(const std::filesystem::path& file) {
 inline std::string DataFileBytes(std::u16string_view letters) {
   std::string bytes;
   for (const char16_t c : letters) {
-    bytes.push_back(static_cast<char>(c == u' ' ? 0x20 : 0x80 + (c - u'\u05D0')));
+    bytes.push_back(c == u' ' ? ' ' : LetterByte(c));
   }
   return bytes;
+}
+
+// The UTF-8 of the letter that a data-file letter byte (0x80..0x9A) stands for.
+inline std::string LetterUtf8(unsigned char byte) {
+  return Utf16ToUtf8(std::u16string(1, LetterOfByte(byte)));
 }
 
 }  // namespace quorel::test

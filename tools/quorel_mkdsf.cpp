@@ -24,6 +24,7 @@
 #include "mkdsf/data_file_writer.h"
 #include "mkdsf/demo_text.h"
 #include "mkdsf/text_length.h"
+#include "text/data_file_bytes.h"
 #include "text/letter_text.h"
 #include "text/utf.h"
 #include "text/verse_index.h"
@@ -157,10 +158,10 @@ std::optional<std::string> OutputRefusal(const Arguments& arguments, const fs::p
 // ends, like /dev/zero).
 constexpr std::size_t kLargestInput = std::size_t{256} << 20;
 
-// Whether the first bytes of the input are all letters of a data file, 0x80..0x9A.
+// Whether the first bytes of the input are all letters of a data file.
 bool LooksLikeADataFile(std::string_view first_bytes) {
   return !first_bytes.empty() && std::all_of(first_bytes.begin(), first_bytes.end(), [](char byte) {
-    return static_cast<unsigned char>(byte) >= 0x80 && static_cast<unsigned char>(byte) <= 0x9A;
+    return quorel::IsLetterByte(static_cast<unsigned char>(byte));
   });
 }
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "letter_bytes.h"
+#include "text/data_file_bytes.h"
 
 namespace quorel::mkdsf {
 namespace {
@@ -242,7 +242,8 @@ std::optional<LeadingReference> ReadVerseReference(std::u32string_view line) {
     // In "(בראשית א, א)" the chapter "א," stands before the reference word proper: after a
     // book's name, a numeral of a few letters with a separator after it is a number too.
     if (k > 0 && !bare.empty() && bare.size() <= kMostNumeralLetters &&
-        std::all_of(bare.begin(), bare.end(), IsHebrewLetter) && IsSeparator(word.back())) {
+        std::all_of(bare.begin(), bare.end(), [](char32_t c) { return IsHebrewLetter(c); }) &&
+        IsSeparator(word.back())) {
       AppendNumbers(bare, reference.numbers);
       continue;
     }
