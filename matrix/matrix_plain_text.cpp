@@ -57,9 +57,8 @@ std::string CountSummary(const MarkedWord& word) {
 
 std::string ExpectedExplanation(const MarkedWord& word) {
   return "expected = " + std::to_string(word.fitting_starts) +
-         " start positions and skips (both directions) whose letters all fall on shown cells, "
-         "times " +
-         Number(word.chance) + ", the product of the word's letter shares of the text";
+         " (start, skip) pairs that fit the shown cells, both directions, x " +
+         Number(word.chance) + ", the product of the word's letter shares";
 }
 
 std::string MatrixPlainText(const Matrix& matrix) {
