@@ -127,21 +127,24 @@ Layout LayOut(const MatrixText& text, const MatrixRequest& request) {
   return layout;
 }
 
-// For each length in `lengths` (2 or more), how many (start, skip) pairs with a positive skip
-// put every letter on a shown cell inside the text. For one skip and one start column, the
-// letters' columns and row offsets are fixed, and the start rows that keep every letter on a
-// shown row inside the text form one range.
-std::map<std::int32_t, std::int64_t> CountFittingStarts(const Layout& layout,
-                                                        const std::vector<std::int32_t>& lengths) {
-  std::map<std::int32_t, std::int64_t> counts;
+// Calls `visit(length, skip, first, last)` for every length of `lengths` (2 or more, each at
+// most once), positive skip and start column at which a word of that length can stand on shown
+// cells inside the text: its start positions are first, first + width, ..., last, one per start
+// row. For one skip and one start column the letters' columns and row offsets are fixed, so the
+// start rows that keep every letter on a shown row inside the text form one range, which only
+// narrows as the word grows.
+template <typename Visit>
+void ForEachFittingRange(const Layout& layout, const std::vector<std::int32_t>& lengths,
+                         Visit&& visit) {
   if (lengths.empty()) {
-    return counts;
+    return;
   }
+  const std::int32_t shortest = *std::min_element(lengths.begin(), lengths.end());
+  const std::int32_t longest = *std::max_element(lengths.begin(), lengths.end());
+  std::vector<bool> wanted(static_cast<std::size_t>(longest) + 1);
   for (const std::int32_t length : lengths) {
-    counts[length] = 0;
+    wanted[static_cast<std::size_t>(length)] = true;
   }
-  const std::int32_t shortest = counts.begin()->first;
-  const std::int32_t longest = counts.rbegin()->first;
   const std::int64_t span = layout.LastTextPosition() - layout.FirstTextPosition();
   const std::int64_t width = layout.width;
   for (std::int64_t skip = 1; skip <= span / (shortest - 1); ++skip) {
@@ -167,14 +170,13 @@ std::map<std::int32_t, std::int64_t> CountFittingStarts(const Layout& layout,
         if (low > high) {
           break;
         }
-        const auto counted = counts.find(j + 1);
-        if (counted != counts.end()) {
-          counted->second += high - low + 1;
+        if (wanted[static_cast<std::size_t>(j + 1)]) {
+          visit(j + 1, skip, layout.base + low * width + column,
+                layout.base + high * width + column);
         }
       }
     }
   }
-  return counts;
 }
 
 bool LiesOnShownCells(const Layout& layout, const MatrixFind& find) {
@@ -186,16 +188,22 @@ bool LiesOnShownCells(const Layout& layout, const MatrixFind& find) {
   return true;
 }
 
-// Every find of `word` in both directions whose letters all lie on shown cells, by skip and
-// then position. The scan reads only the stretch of the text from the first shown cell to the
-// last, at the skips that can fit.
-std::vector<MatrixFind> FindsInside(const MatrixText& text, const Layout& layout,
+void SortFinds(std::vector<MatrixFind>& finds) {
+  std::sort(finds.begin(), finds.end(), [](const MatrixFind& a, const MatrixFind& b) {
+    return a.skip != b.skip ? a.skip < b.skip : a.position < b.position;
+  });
+}
+
+// Every find of `word` in both directions whose letters all lie on shown cells. The scan reads
+// only the stretch of the text from the first shown cell to the last, at the skips that can
+// fit: the way for rows shown whole, whose stretch is short.
+std::vector<MatrixFind> ScanStretch(const MatrixText& text, const Layout& layout,
                                     const std::u16string& word) {
   std::vector<MatrixFind> finds;
   const auto length = static_cast<std::int32_t>(word.size());
   const std::int64_t first = layout.FirstTextPosition();
   const std::int64_t last = layout.LastTextPosition();
-  if (length < 2 || last - first + 1 < length) {
+  if (last - first + 1 < length) {
     return finds;
   }
   const std::u16string_view stretch = text.Folded().substr(
@@ -204,9 +212,6 @@ std::vector<MatrixFind> FindsInside(const MatrixText& text, const Layout& layout
   std::vector<std::int32_t> starts;
   const std::int64_t widest = (last - first) / (length - 1);
   for (std::int64_t magnitude = 1; magnitude <= widest; ++magnitude) {
-    if (!layout.SkipCanFit(magnitude)) {
-      continue;
-    }
     for (const std::int64_t skip : {-magnitude, magnitude}) {
       scanner.FindsAtSkip(static_cast<std::int32_t>(skip), starts);
       for (const std::int32_t start : starts) {
@@ -218,10 +223,71 @@ std::vector<MatrixFind> FindsInside(const MatrixText& text, const Layout& layout
       }
     }
   }
-  std::sort(finds.begin(), finds.end(), [](const MatrixFind& a, const MatrixFind& b) {
-    return a.skip != b.skip ? a.skip < b.skip : a.position < b.position;
-  });
   return finds;
+}
+
+// The finds of `word` among the start positions first, first + width, ..., last at `skip` and
+// the opposite skip, read backwards: for rows wider than the columns shown, whose stretch can
+// be the whole text while the shown cells are a few thousand.
+void TestStarts(std::u16string_view folded, const std::u16string& word, std::int64_t skip,
+                std::int64_t first, std::int64_t last, std::int64_t width,
+                std::vector<MatrixFind>& finds) {
+  const auto length = static_cast<std::int32_t>(word.size());
+  for (std::int64_t start = first; start <= last; start += width) {
+    bool forward = true;
+    bool backward = true;
+    for (std::int32_t j = 0; j < length && (forward || backward); ++j) {
+      const char16_t letter = folded[static_cast<std::size_t>(start + j * skip - 1)];
+      forward = forward && letter == word[static_cast<std::size_t>(j)];
+      backward = backward && letter == word[static_cast<std::size_t>(length - 1 - j)];
+    }
+    if (forward) {
+      finds.push_back({static_cast<std::int32_t>(skip), static_cast<std::int32_t>(start), length});
+    }
+    if (backward) {
+      finds.push_back({static_cast<std::int32_t>(-skip),
+                       static_cast<std::int32_t>(start + (length - 1) * skip), length});
+    }
+  }
+}
+
+// Marks the other words: their finds wholly inside the shown cells, and how many starts fit.
+// One walk over the skips and start columns that fit counts the starts for every length and,
+// for wide rows, tests the words there; rows shown whole are scanned instead.
+void FindOtherWords(const MatrixText& text, const Layout& layout, std::vector<MarkedWord>& words) {
+  std::vector<std::int32_t> lengths;
+  for (const MarkedWord& word : words) {
+    if (word.word.size() >= 2) {
+      lengths.push_back(static_cast<std::int32_t>(word.word.size()));
+    }
+  }
+  std::sort(lengths.begin(), lengths.end());
+  lengths.erase(std::unique(lengths.begin(), lengths.end()), lengths.end());
+  std::map<std::int32_t, std::int64_t> fitting;
+  const bool windowed = layout.Windowed();
+  ForEachFittingRange(
+      layout, lengths,
+      [&](std::int32_t length, std::int64_t skip, std::int64_t first, std::int64_t last) {
+        fitting[length] += (last - first) / layout.width + 1;
+        if (windowed) {
+          for (MarkedWord& word : words) {
+            if (static_cast<std::int32_t>(word.word.size()) == length) {
+              TestStarts(text.Folded(), word.word, skip, first, last, layout.width, word.finds);
+            }
+          }
+        }
+      });
+  for (MarkedWord& word : words) {
+    if (word.word.size() < 2) {
+      continue;
+    }
+    if (!windowed) {
+      word.finds = ScanStretch(text, layout, word.word);
+    }
+    SortFinds(word.finds);
+    // Each fitting start at a positive skip is one at the opposite skip too, read backwards.
+    word.fitting_starts = 2 * fitting[static_cast<std::int32_t>(word.word.size())];
+  }
 }
 
 void FillCells(const MatrixText& text, const Layout& layout, Matrix& matrix) {
@@ -294,22 +360,13 @@ Matrix BuildMatrix(const MatrixText& text, const MatrixRequest& request) {
   FillCells(text, layout, matrix);
 
   matrix.words.push_back(MarkedWord{request.word, {request.find}, 0, 0});
-  const std::size_t others = std::min(request.other_words.size(), kMaxOtherWords);
-  std::vector<std::int32_t> lengths;
-  for (std::size_t k = 0; k < others; ++k) {
+  std::vector<MarkedWord> others;
+  for (std::size_t k = 0; k < std::min(request.other_words.size(), kMaxOtherWords); ++k) {
     const std::u16string& word = request.other_words[k];
-    matrix.words.push_back(
-        MarkedWord{word, FindsInside(text, layout, word), 0, text.ChanceOfWord(word)});
-    if (word.size() >= 2) {
-      lengths.push_back(static_cast<std::int32_t>(word.size()));
-    }
+    others.push_back(MarkedWord{word, {}, 0, text.ChanceOfWord(word)});
   }
-  const std::map<std::int32_t, std::int64_t> fitting = CountFittingStarts(layout, lengths);
-  for (std::size_t k = 1; k < matrix.words.size(); ++k) {
-    const auto counted = fitting.find(static_cast<std::int32_t>(matrix.words[k].word.size()));
-    // Each fitting start at a positive skip is one at the opposite skip too, read backwards.
-    matrix.words[k].fitting_starts = counted == fitting.end() ? 0 : 2 * counted->second;
-  }
+  FindOtherWords(text, layout, others);
+  matrix.words.insert(matrix.words.end(), others.begin(), others.end());
   MarkFinds(layout, matrix);
   return matrix;
 }
