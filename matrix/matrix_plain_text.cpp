@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "text/hebrew_letters.h"
 #include "text/utf.h"
 
 namespace quorel {
@@ -34,6 +35,18 @@ std::string RowLabel(std::int32_t row, std::int32_t row_count) {
 
 }  // namespace
 
+std::string WordAsWritten(std::u16string_view word) {
+  std::u16string written(word);
+  if (!written.empty()) {
+    const char16_t last = written.back();
+    const auto final_form = static_cast<char16_t>(last - 1);
+    if (IsFinalForm(final_form) && RegularLetter(final_form) == last) {
+      written.back() = final_form;
+    }
+  }
+  return Utf16ToUtf8(written);
+}
+
 std::string FindSummary(const MatrixFind& find) {
   return "skip " + std::to_string(find.skip) + ", position " + std::to_string(find.position);
 }
@@ -64,7 +77,7 @@ std::string ExpectedExplanation(const MarkedWord& word) {
 std::string MatrixPlainText(const Matrix& matrix) {
   std::string text;
   const MarkedWord& own = matrix.words.front();
-  text += Utf16ToUtf8(own.word) + ", " + FindSummary(own.finds.front()) + "\n";
+  text += WordAsWritten(own.word) + ", " + FindSummary(own.finds.front()) + "\n";
   text += MatrixSummary(matrix) + "\n\n";
   for (std::int32_t row = 0; row < matrix.row_count; ++row) {
     std::string line = RowLabel(row + 1, matrix.row_count);
@@ -76,10 +89,10 @@ std::string MatrixPlainText(const Matrix& matrix) {
     }
     text += line + "\n";
   }
-  text += "\n[ ] " + Utf16ToUtf8(own.word) + ", " + FindSummary(own.finds.front()) + "\n";
+  text += "\n[ ] " + WordAsWritten(own.word) + ", " + FindSummary(own.finds.front()) + "\n";
   for (std::size_t k = 1; k < matrix.words.size(); ++k) {
     const MarkedWord& word = matrix.words[k];
-    text += "( ) " + Utf16ToUtf8(word.word) + ": " + CountSummary(word) + "\n";
+    text += "( ) " + WordAsWritten(word.word) + ": " + CountSummary(word) + "\n";
     text += "    " + ExpectedExplanation(word) + "\n";
     for (const MatrixFind& find : word.finds) {
       text += "    " + FindSummary(find) + "\n";

@@ -3,11 +3,14 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "matrix/matrix.h"
 
 namespace quorel {
 
+// A searched word as it is written: its last letter in its final form where it has one.
+std::string WordAsWritten(std::u16string_view word);
 // "skip 7, position 10000".
 std::string FindSummary(const MatrixFind& find);
 // "rows of 7 letters, rows 1 to 24, columns 1 to 7 of 7; row 1 starts at position 9937"

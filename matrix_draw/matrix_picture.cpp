@@ -21,10 +21,6 @@ QString FromUtf8(const std::string& text) {
   return QString::fromStdString(text);
 }
 
-QString FromUtf16(std::u16string_view text) {
-  return QStringView(text.data(), static_cast<qsizetype>(text.size())).toString();
-}
-
 // The first of `families` that is installed and writes Hebrew; the last one when none is.
 QString HebrewFamily(const QStringList& families) {
   for (const QString& family : families) {
@@ -75,12 +71,12 @@ QColor MarkColour(std::size_t word) {
 std::vector<LegendLine> MatrixLegend(const Matrix& matrix) {
   std::vector<LegendLine> lines;
   const MarkedWord& own = matrix.words.front();
-  lines.push_back({FromUtf16(own.word),
+  lines.push_back({FromUtf8(WordAsWritten(own.word)),
                    FromUtf8(FindSummary(own.finds.front())) + QStringLiteral(" (the find)"), 0,
                    false});
   for (std::size_t k = 1; k < matrix.words.size(); ++k) {
     const MarkedWord& word = matrix.words[k];
-    lines.push_back({FromUtf16(word.word), FromUtf8(CountSummary(word)), k, false});
+    lines.push_back({FromUtf8(WordAsWritten(word.word)), FromUtf8(CountSummary(word)), k, false});
     lines.push_back({QString(), FromUtf8(ExpectedExplanation(word)), std::nullopt, true});
     const std::size_t listed = std::min(word.finds.size(), kFindsListed);
     for (std::size_t f = 0; f < listed; ++f) {
@@ -130,9 +126,10 @@ MatrixPictureLayout::MatrixPictureLayout(const Matrix& matrix)
 
   qreal width = grid_.right() + row_label;
   const QFontMetricsF title(title_font_);
-  width = std::max(width, kMargin + title.horizontalAdvance(FromUtf16(matrix.words.front().word)) +
-                              title.horizontalAdvance(QStringLiteral("  ")) +
-                              title.horizontalAdvance(TitleText(matrix)));
+  width = std::max(
+      width, kMargin + title.horizontalAdvance(FromUtf8(WordAsWritten(matrix.words.front().word))) +
+                 title.horizontalAdvance(QStringLiteral("  ")) +
+                 title.horizontalAdvance(TitleText(matrix)));
   const std::vector<LegendLine> legend = MatrixLegend(matrix);
   for (const LegendLine& line : legend) {
     width = std::max(width, kMargin + 2 * cell_ + text.horizontalAdvance(line.word) +
@@ -242,7 +239,7 @@ void PaintNumbers(QPainter& painter, const Matrix& matrix, const MatrixPictureLa
 void PaintLegend(QPainter& painter, const Matrix& matrix, const MatrixPictureLayout& layout) {
   painter.setFont(layout.TitleFont());
   painter.setPen(Qt::black);
-  DrawWordAndText(painter, layout.TitleAt(), FromUtf16(matrix.words.front().word),
+  DrawWordAndText(painter, layout.TitleAt(), FromUtf8(WordAsWritten(matrix.words.front().word)),
                   TitleText(matrix));
   painter.setFont(layout.TextFont());
   const QFontMetricsF metrics(layout.TextFont());

@@ -118,7 +118,7 @@ MatrixWindow::MatrixWindow(const std::u16string& word, std::int32_t skip, std::i
   setAttribute(Qt::WA_DeleteOnClose);
   setObjectName(QStringLiteral("MatrixWindow"));
   setWindowTitle(QStringLiteral("Matrix: %1, skip %2, position %3")
-                     .arg(FromUtf16(word_))
+                     .arg(QString::fromStdString(WordAsWritten(word_)))
                      .arg(skip)
                      .arg(position));
   pool_.setMaxThreadCount(1);
@@ -164,6 +164,8 @@ void MatrixWindow::CreateControls() {
   word_box_ = new QLineEdit(this);
   word_box_->setObjectName(QStringLiteral("wordBox"));
   word_box_->setPlaceholderText(QStringLiteral("Another word to mark"));
+  word_box_->setMinimumWidth(
+      word_box_->fontMetrics().horizontalAdvance(word_box_->placeholderText()) + 24);
   auto* add_button = new QPushButton(QStringLiteral("Add word"), this);
   add_button->setObjectName(QStringLiteral("addWordButton"));
   auto* remove_button = new QPushButton(QStringLiteral("Remove"), this);
@@ -231,7 +233,9 @@ bool MatrixWindow::AddWord(const QString& typed) {
     status_->setText(QStringLiteral("At most %1 words can be marked.").arg(kMaxOtherWords));
     return false;
   }
-  word_list_->addItem(FromUtf16(word));
+  // Shown as written, searched with its final form read as its letter.
+  auto* item = new QListWidgetItem(QString::fromStdString(WordAsWritten(word)), word_list_);
+  item->setData(Qt::UserRole, FromUtf16(word));
   Recompute();
   return true;
 }
@@ -271,7 +275,8 @@ void MatrixWindow::Recompute() {
   request.find = {skip_, position_, static_cast<std::int32_t>(word_.size())};
   request.row_width = row_width_;
   for (int k = 0; k < word_list_->count(); ++k) {
-    request.other_words.push_back(word_list_->item(k)->text().toStdU16String());
+    request.other_words.push_back(
+        word_list_->item(k)->data(Qt::UserRole).toString().toStdU16String());
   }
   const std::uint64_t generation = ++generation_;
   status_->setText(QStringLiteral("Building the matrix..."));
