@@ -29,8 +29,8 @@ std::string g_text_file = QUOREL_SHARED_DATA "/Quorel.DSF";
 // תורה, the find's word, and five words beside it: אלהימ משה ישראל אור ברית.
 const std::u16string kWord = u"\u05EA\u05D5\u05E8\u05D4";
 const std::vector<std::u16string> kOthers = {
-    u"\u05D0\u05DC\u05D4\u05D9\u05DE", u"\u05DE\u05E9\u05D4",
-    u"\u05D9\u05E9\u05E8\u05D0\u05DC", u"\u05D0\u05D5\u05E8", u"\u05D1\u05E8\u05D9\u05EA"};
+    u"\u05D0\u05DC\u05D4\u05D9\u05DE", u"\u05DE\u05E9\u05D4", u"\u05D9\u05E9\u05E8\u05D0\u05DC",
+    u"\u05D0\u05D5\u05E8", u"\u05D1\u05E8\u05D9\u05EA"};
 
 const LetterText& Text() {
   static const LetterText text = [] {
