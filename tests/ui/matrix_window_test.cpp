@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QImage>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QSpinBox>
 #include <QSvgRenderer>
 #include <QTextBlock>
@@ -210,6 +211,35 @@ TEST_F(MatrixWindowTest, AddsAWordAndExportsSvgAndPngOfThePictureShown) {
             std::nullopt);
   EXPECT_NE(window->ExportTo(QString::fromStdString((dir_.path() / "no/such/m.png").string())),
             std::nullopt);
+}
+
+TEST_F(MatrixWindowTest, HoveringALetterShowsItsPositionAndVerse) {
+  dir_.Write("Quorel.verses", "Genesis 1 1 1\nGenesis 1 2 400\nGenesis 1 3 402\n");
+  ClickSearch();
+  ChooseMatrixFromMenu(ResultLine("Skip: 7"));
+  MatrixWindow* window = Windows()[0];
+  WaitUntilShown(window);
+  const Matrix& matrix = *window->Shown();
+  auto* picture = window->findChild<QWidget*>("matrixPicture");
+  ASSERT_NE(picture, nullptr);
+  const MatrixPictureLayout layout(matrix);
+  for (std::int32_t row = 0; row < matrix.row_count; ++row) {
+    for (std::int32_t column = 0; column < matrix.column_count; ++column) {
+      if (matrix.At(row, column).position != 401) {
+        continue;
+      }
+      const QPointF at = layout.CellRect(row, column).center();
+      QMouseEvent move(QEvent::MouseMove, at, picture->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                       Qt::NoModifier);
+      QApplication::sendEvent(picture, &move);
+      EXPECT_EQ(window->Status(),
+                QStringLiteral("Row %1, column %2: position 401, letter \u05D7, Genesis 1:2")
+                    .arg(row + 1)
+                    .arg(matrix.first_column + column + 1));
+      return;
+    }
+  }
+  ADD_FAILURE() << "position 401 is not shown";
 }
 
 TEST_F(MatrixWindowTest, RowWidthChoicesRebuildTheMatrix) {
