@@ -16,6 +16,7 @@ namespace {
 constexpr qreal kMargin = 16;
 constexpr qreal kCell = 26;
 constexpr std::size_t kFindsListed = 6;
+constexpr std::int32_t kMostColumnsWithLegendBeside = 30;
 
 QString FromUtf8(const std::string& text) {
   return QString::fromStdString(text);
@@ -122,7 +123,10 @@ MatrixPictureLayout::MatrixPictureLayout(const Matrix& matrix)
   title_at_ = QPointF(kMargin, kMargin + QFontMetricsF(title_font_).ascent());
   const qreal grid_top = kMargin + QFontMetricsF(title_font_).height() + 8 + numbers.height() + 4;
   grid_ = QRectF(kMargin, grid_top, cell_ * matrix.column_count, cell_ * matrix.row_count);
-  legend_at_ = QPointF(kMargin, grid_.bottom() + 14);
+  // A narrow grid has its legend beside it, a wide one below it.
+  const bool beside = matrix.column_count <= kMostColumnsWithLegendBeside;
+  legend_at_ = beside ? QPointF(grid_.right() + row_label + 2 * kMargin, grid_.top())
+                      : QPointF(kMargin, grid_.bottom() + 14);
 
   qreal width = grid_.right() + row_label;
   const QFontMetricsF title(title_font_);
@@ -132,13 +136,13 @@ MatrixPictureLayout::MatrixPictureLayout(const Matrix& matrix)
                  title.horizontalAdvance(TitleText(matrix)));
   const std::vector<LegendLine> legend = MatrixLegend(matrix);
   for (const LegendLine& line : legend) {
-    width = std::max(width, kMargin + 2 * cell_ + text.horizontalAdvance(line.word) +
+    width = std::max(width, legend_at_.x() + 2 * cell_ + text.horizontalAdvance(line.word) +
                                 text.horizontalAdvance(QStringLiteral("  ")) +
                                 text.horizontalAdvance(line.text));
   }
-  size_ = QSizeF(
-      std::ceil(width + kMargin),
-      std::ceil(legend_at_.y() + line_height_ * static_cast<qreal>(legend.size()) + kMargin));
+  const qreal legend_bottom = legend_at_.y() + line_height_ * static_cast<qreal>(legend.size());
+  size_ = QSizeF(std::ceil(width + kMargin),
+                 std::ceil(std::max(legend_bottom, grid_.bottom()) + kMargin));
 }
 
 QRectF MatrixPictureLayout::CellRect(std::int32_t row, std::int32_t column) const {
