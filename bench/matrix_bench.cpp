@@ -115,6 +115,7 @@ void DrawPicture(benchmark::State& state, std::int32_t skip) {
 }
 BENCHMARK_CAPTURE(DrawPicture, skip_7, 7)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(DrawPicture, skip_1000, 1000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(DrawPicture, skip_20000, 20000)->Unit(benchmark::kMillisecond);
 
 // The whole of opening a matrix window's picture, as its worker and its first paint do it.
 void OpenMatrix(benchmark::State& state, std::int32_t skip) {
@@ -128,6 +129,8 @@ void OpenMatrix(benchmark::State& state, std::int32_t skip) {
   }
 }
 BENCHMARK_CAPTURE(OpenMatrix, skip_7, 7)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(OpenMatrix, skip_minus_50, -50)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(OpenMatrix, skip_1000, 1000)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(OpenMatrix, skip_20000, 20000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
