@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times opening a matrix on the real text: reading the data file, preparing the text for
 // matrices, building the matrix of a find with five other words, and drawing it, for skips
 // whose rows are shown whole and skips whose rows show 60 of thousands of columns.

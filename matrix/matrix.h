@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The matrix of one find: the stretch of the text around it laid out in rows of equal width,
 // the first letter of each row at the right, with the find's cells and the finds of other words
 // marked. The model alone; drawing it is the window's and the exporters' business.

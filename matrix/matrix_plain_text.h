@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The words that describe a matrix, shared by the picture's legend and the plain-text matrix,
 // and the plain-text matrix itself: for terminals, scripts and tests. All UTF-8.
 #pragma once

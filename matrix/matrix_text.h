@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The letter text as a matrix reads it: the letters in their own forms for the picture, the same
 // letters with final forms read as their regular letters for matching words, and each letter's
 // share of the text for the number of finds that chance would give.

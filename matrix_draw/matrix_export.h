@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The matrix picture as a file: PNG, SVG with its letters as text, or PDF. Each is made in
 // memory and then written, so a failed write leaves no half-made picture behind.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The picture of a matrix, drawn with QPainter: one drawing for the window, PNG, SVG and PDF.
 // Rows read right to left: each row's first letter stands at the right, column numbers run
 // from right to left above the grid and row numbers stand at the right of each row.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // End-to-end checks of quorel-matrix: the plain-text matrix, the pictures, and what it refuses
 // and says, with data files made by the test.
 #include <gtest/gtest.h>

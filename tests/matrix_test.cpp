@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The matrix of a find: its cells for the widths a user picks, near the text's ends, at negative
 // skips and in a window of columns; other words' finds and their numbers against chance.
 #include "matrix/matrix.h"

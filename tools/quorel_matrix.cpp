@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorel-matrix: the matrix picture of one find, from the command line.
 //
 //   quorel-matrix [--width W | --split N] [--rows R] [--also WORD]...

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which find of the result box a place in it belongs to: the find whose header ("Skip: ",
 // "Position: ") is the nearest above it, with the letters that its one-line or area view shows
 // for it.

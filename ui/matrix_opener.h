@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opens the matrix of a find from the result box: the entry "Show matrix of this find" in the
 // box's context menu, on the line clicked, and the shortcut Ctrl+M, on the caret's line. Either
 // opens a new matrix window; what the box does otherwise is left as it was.

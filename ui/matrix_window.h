@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The matrix window: the matrix picture of one find, with the choice of row width, other words
 // to mark, zoom and export. Several may be open at once; each reads the data file and builds
 // its matrix on a worker thread, so neither this window nor a running search waits for it.

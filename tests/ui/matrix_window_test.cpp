@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The matrix window opened from the result box: by the context menu on a find's lines and by
 // Ctrl+M at the caret, during a run too; adding a word; exporting SVG and PNG.
 #include <QAction>
