@@ -71,8 +71,8 @@ std::string CountSummary(const MarkedWord& word) {
 
 std::string ExpectedExplanation(const MarkedWord& word) {
   return "expected = " + std::to_string(word.fitting_starts) +
-         " (start, skip) pairs that fit the shown cells, both directions, x " +
-         Number(word.chance) + ", the product of the word's letter shares";
+         " (start, skip) pairs fitting the shown cells, both directions, \u00D7 " +
+         Number(word.chance) + " (product of letter shares)";
 }
 
 std::string MatrixPlainText(const Matrix& matrix) {
