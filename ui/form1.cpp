@@ -11,6 +11,7 @@
 #include "search/search_run.h"
 #include "ui/escape_key.h"
 #include "ui/fonts.h"
+#include "ui/matrix_opener.h"
 #include "ui/result_box.h"
 #include "ui/user_input.h"
 
@@ -86,6 +87,7 @@ void Form1::CreateControls() {
   label4_->setAlignment(Qt::AlignCenter);
   text4_ = Place(new ResultBox(this), "Text4", 176, 16, 529, 401);
   text4_->setFont(ResultBoxFont());
+  AttachMatrixOpener(text4_);
 }
 
 // Command1, Text1, Text2, Text3, Text4, Text5, Check1, and round again. The labels never take
