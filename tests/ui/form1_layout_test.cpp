@@ -10,7 +10,7 @@
 
 #include "form1_fixture.h"
 
-namespace quorel::testing {
+namespace quorel::test {
 namespace {
 
 struct ControlRow {
@@ -185,4 +185,4 @@ TEST_F(Form1Test, MessagesCarryTheApplicationTitleOneOkButtonAndNoIcon) {
 }
 
 }  // namespace
-}  // namespace quorel::testing
+}  // namespace quorel::test
