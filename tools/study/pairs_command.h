@@ -1,0 +1,11 @@
+// `quorel-study pairs LIST`: c of every pair of a list, the statistics P1 and P2, and the
+// permutation test of the pairing.
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+namespace quorel {
+
+void AddPairsCommand(CLI::App& app);
+
+}  // namespace quorel
