@@ -174,9 +174,12 @@ std::vector<FormDistance> ComputeFormDistances(const PairsOptions& options, cons
   ProgressLine progress("words and pairs");
   std::thread worker(
       [&] { distances = ComputeDistanceTable(job, options.threads, InterruptFlag(), done); });
-  while (done.load() < total && !InterruptFlag().load()) {
-    progress.Show(done.load(), total);
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  // Looks often, so a short study does not wait, and shows the count every tenth look.
+  for (int look = 0; done.load() < total && !InterruptFlag().load(); ++look) {
+    if (look % 10 == 0) {
+      progress.Show(done.load(), total);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   worker.join();
   progress.Clear();
@@ -297,6 +300,15 @@ std::string CText(const FormDistance& d, std::int64_t min_triples) {
   return d.real_in_measure ? "undefined (M too small)" : "undefined (a real family is empty)";
 }
 
+// A word in UTF-8 with blanks after it to 16 letters: columns count letters, not bytes.
+std::string Padded(std::u16string_view word) {
+  std::string text = Utf16ToUtf8(word);
+  if (word.size() < 16) {
+    text.append(16 - word.size(), ' ');
+  }
+  return text;
+}
+
 const char* TieText(TieRule ties) {
   return ties == TieRule::kAgainst ? "against" : "for";
 }
@@ -306,12 +318,12 @@ void PrintReport(const PairsOptions& options, const StudyText& text,
                  const std::vector<FormDistance>& distances, const PairsReport& report) {
   const std::size_t n = lines.size();
   std::printf("Text: %zu letters; %zu lines of pairs\n", text.letters.size(), n);
-  std::printf("%6s  %-16s %-16s %s\n", "line", "first", "second", "c");
+  std::printf("%6s  %s %s %s\n", "line", Padded(u"first").c_str(), Padded(u"second").c_str(), "c");
   for (std::size_t i = 0; i < n; ++i) {
     for (const std::size_t pair : plan.combinations[i * n + i]) {
       const auto& [first, second] = plan.form_pairs[pair];
-      std::printf("%6d  %-16s %-16s %s\n", lines[i].line_number,
-                  Utf16ToUtf8(plan.words[first]).c_str(), Utf16ToUtf8(plan.words[second]).c_str(),
+      std::printf("%6d  %s %s %s\n", lines[i].line_number, Padded(plan.words[first]).c_str(),
+                  Padded(plan.words[second]).c_str(),
                   CText(distances[pair], options.min_triples).c_str());
     }
   }
