@@ -459,11 +459,14 @@ void AddPairsCommand(CLI::App& app) {
   pairs->add_option("--seed", options->seed, "Seed of the re-pairings (SplitMix64)")
       ->capture_default_str();
   pairs
-      ->add_option("--ties", options->ties,
-                   "A re-pairing whose P equals the real one counts 'against' the real pairing "
-                   "(raises its rank) or 'for' it")
-      ->transform(CLI::CheckedTransformer(
-          std::map<std::string, TieRule>{{"against", TieRule::kAgainst}, {"for", TieRule::kFor}}))
+      ->add_option_function<std::string>(
+          "--ties",
+          [options](const std::string& rule) {
+            options->ties = rule == "for" ? TieRule::kFor : TieRule::kAgainst;
+          },
+          "A re-pairing whose P equals the real one counts 'against' the real pairing "
+          "(raises its rank) or 'for' it")
+      ->check(CLI::IsMember({"against", "for"}))
       ->default_str("against");
   AddMinTriplesOption(*pairs, options->min_triples);
   pairs->add_option("--threads", options->threads, "Threads that compute the distances")
