@@ -92,12 +92,13 @@ TEST_F(SmallTextStudy, RefusesBadInputWithAReason) {
     std::string message;
   };
   const Case cases[] = {
-      {"distance abcd דהוא", 1, "not a word of Hebrew letters only"},
+      {"distance abcd דהוא", 1, "Target should be Hebrew only"},
       {"distance אב דהוא", 1, "shorter than 3 letters"},
       {"distance אבגד דהוא --family=3,0,0", 1, "--family takes three numbers"},
       {"distance אבגד", 2, "WORD2"},
       {"pairs missing.txt", 2, "cannot read the list"},
-      {"pairs list.txt --shard 3/2", 1, "--shard takes K/M"},
+      {"pairs list.txt --shard 3/2", 1, "--shard"},
+      {"distance אבגד דהוא --data missing.DSF", 2, "missing.DSF"},
       {"distance אבגד דהוא --min-triples 0", 2, "min-triples"},
   };
   for (const Case& c : cases) {
@@ -157,7 +158,7 @@ TEST_F(SmallTextStudy, ShardsMergeToTheSameReport) {
   EXPECT_EQ(merged.out, whole.out);
   // A missing part, or parts made for another choice of permutations, are refused.
   const ProgramOutcome missing = Study(dir_, "pairs list.txt --merge shard1.json" + options);
-  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.status, 4);
   EXPECT_NE(missing.err.find("shard 2/3 is missing"), std::string::npos) << missing.err;
   const ProgramOutcome other = Study(dir_, "pairs list.txt --merge shard1.json shard2.json");
   EXPECT_EQ(other.status, 1);
@@ -170,7 +171,7 @@ TEST_F(SmallTextStudy, AFullDiskIsAFailure) {
   }
   const ProgramOutcome run =
       RunStudy(dir_.path(), {"distance", "אבגד", "דהוא", "--json"}, "/dev/full");
-  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.status, 3);
   EXPECT_NE(run.err.find("cannot write the output"), std::string::npos) << run.err;
 }
 

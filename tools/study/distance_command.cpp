@@ -1,16 +1,17 @@
-#include "distance_command.h"
+#include "tools/study/distance_command.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
-#include "pairs_command.h"
 #include "study/corrected_distance.h"
-#include "study_output.h"
-#include "study_text.h"
 #include "text/utf.h"
+#include "tools/study/distance_output.h"
+#include "tools/study/distance_text.h"
+#include "tools/study/pairs_command.h"
 
 namespace quorel {
 namespace {
@@ -21,6 +22,7 @@ struct DistanceOptions {
   bool json = false;
   std::vector<int> family;  // a triple whose members to list, or empty
   std::int64_t min_triples = 1;
+  std::string data;
 };
 
 Perturbation ListedTriple(const std::vector<int>& family) {
@@ -70,8 +72,9 @@ void PrintWordLine(const WordFamilies& word, const LetterCounts& counts) {
               word.with_domain[kRealPerturbation].size());
 }
 
-void PrintDistance(const DistanceOptions& options, const StudyText& text, const WordFamilies& first,
-                   const WordFamilies& second, const CorrectedDistance& c) {
+void PrintDistance(const DistanceOptions& options, const DistanceText& text,
+                   const WordFamilies& first, const WordFamilies& second,
+                   const CorrectedDistance& c) {
   std::printf("Text: %zu letters\n", text.letters.size());
   PrintWordLine(first, text.counts);
   PrintWordLine(second, text.counts);
@@ -99,7 +102,7 @@ nlohmann::json WordJson(const WordFamilies& word, const LetterCounts& counts) {
           {"expected_at_largest_skip", ExpectedSequences(counts, word.word, word.largest_skip)}};
 }
 
-void PrintDistanceJson(const DistanceOptions& options, const StudyText& text,
+void PrintDistanceJson(const DistanceOptions& options, const DistanceText& text,
                        const WordFamilies& first, const WordFamilies& second,
                        const CorrectedDistance& c) {
   nlohmann::json triples = nlohmann::json::array();
@@ -137,37 +140,31 @@ void PrintDistanceJson(const DistanceOptions& options, const StudyText& text,
   std::printf("%s\n", out.dump(2).c_str());
 }
 
-void RunDistance(const DistanceOptions& options) {
-  std::string failure;
-  const std::optional<std::u16string> first_word = StudyWord(options.first, failure);
-  const std::optional<std::u16string> second_word =
-      first_word ? StudyWord(options.second, failure) : std::nullopt;
-  if (!second_word) {
-    FailWith(kExitRefused, failure);
-  }
+int RunDistance(const DistanceOptions& options) {
+  const std::u16string first_word = DistanceWord(options.first);
+  const std::u16string second_word = DistanceWord(options.second);
   if (!options.family.empty() &&
       (options.family.size() != 3 || std::any_of(options.family.begin(), options.family.end(),
                                                  [](int v) { return v < -2 || v > 2; }))) {
-    FailWith(kExitRefused, "--family takes three numbers from -2 to 2, such as -2,-2,-2");
+    throw StudyFailure{"--family takes three numbers from -2 to 2, such as -2,-2,-2",
+                       kStudyRefused};
   }
-  const std::optional<StudyText> text = LoadStudyText(failure);
-  if (!text) {
-    FailWith(kExitUsage, failure);
-  }
-  const WordFamilies first = FamiliesOfWord(text->letters, text->counts, *first_word);
-  const WordFamilies second = FamiliesOfWord(text->letters, text->counts, *second_word);
+  const DistanceText text = LoadDistanceText(options.data);
+  const WordFamilies first = FamiliesOfWord(text.letters, text.counts, first_word);
+  const WordFamilies second = FamiliesOfWord(text.letters, text.counts, second_word);
   const CorrectedDistance c = CorrectedDistanceOf(first, second);
   if (options.json) {
-    PrintDistanceJson(options, *text, first, second, c);
+    PrintDistanceJson(options, text, first, second, c);
   } else {
-    PrintDistance(options, *text, first, second, c);
+    PrintDistance(options, text, first, second, c);
   }
   FinishOutput();
+  return kStudyDone;
 }
 
 }  // namespace
 
-void AddDistanceCommands(CLI::App& app) {
+void AddDistanceCommands(CLI::App& app, std::vector<StudyCommand>& commands) {
   auto options = std::make_shared<DistanceOptions>();
   CLI::App* distance = app.add_subcommand(
       "distance", "The corrected distance c of two words in Quorel.DSF of the current folder");
@@ -181,8 +178,9 @@ void AddDistanceCommands(CLI::App& app) {
       ->delimiter(',')
       ->allow_extra_args(false);
   AddMinTriplesOption(*distance, options->min_triples);
-  distance->callback([options] { RunDistance(*options); });
-  AddPairsCommand(app);
+  AddDataOption(*distance, options->data);
+  commands.push_back({distance, [options] { return RunDistance(*options); }});
+  AddPairsCommand(app, commands);
 }
 
 }  // namespace quorel

@@ -2,12 +2,14 @@
 #pragma once
 
 #include <CLI/CLI.hpp>
+#include <vector>
+
+#include "tools/study/study_run.h"
 
 namespace quorel {
 
-// Adds the subcommands `distance` and `pairs` to `app`. Each runs from its own callback and ends
-// a failure by throwing CLI::RuntimeError with the exit status (1 refused input, 2 load
-// failure, 130 interrupted), which the program's main turns into its exit status.
-void AddDistanceCommands(CLI::App& app);
+// Adds the subcommands `distance` and `pairs` to `app` and how each runs to `commands`. A failure
+// ends the command with StudyFailure.
+void AddDistanceCommands(CLI::App& app, std::vector<StudyCommand>& commands);
 
 }  // namespace quorel

@@ -1,6 +1,7 @@
-#include "pair_list.h"
+#include "tools/study/pair_list.h"
 
-#include "study_text.h"
+#include "tools/study/distance_text.h"
+#include "tools/study/study_run.h"
 
 namespace quorel {
 namespace {
@@ -28,11 +29,12 @@ std::vector<std::string_view> Fields(std::string_view line) {
 
 bool ParseSide(std::string_view side, std::vector<std::u16string>& forms, std::string& failure) {
   for (const std::string_view form : SplitOn(side, "/")) {
-    const std::optional<std::u16string> word = StudyWord(form, failure);
-    if (!word) {
+    try {
+      forms.push_back(DistanceWord(std::string(form)));
+    } catch (const StudyFailure& refused) {
+      failure = refused.message;
       return false;
     }
-    forms.push_back(*word);
   }
   return true;
 }

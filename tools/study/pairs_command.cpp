@@ -1,4 +1,4 @@
-#include "pairs_command.h"
+#include "tools/study/pairs_command.h"
 
 #include <algorithm>
 #include <cinttypes>
@@ -11,16 +11,22 @@
 #include <sstream>
 #include <thread>
 
-#include "interruption.h"
-#include "pair_list.h"
 #include "study/distance_table.h"
 #include "study/pair_permutations.h"
-#include "study_output.h"
-#include "study_text.h"
+#include "study/shard.h"
 #include "text/utf.h"
+#include "tools/study/distance_output.h"
+#include "tools/study/distance_text.h"
+#include "tools/study/interrupt.h"
+#include "tools/study/pair_list.h"
+#include "tools/study/progress_bar.h"
 
 namespace quorel {
 namespace {
+
+[[noreturn]] void Fail(int status, std::string message) {
+  throw StudyFailure{std::move(message), status};
+}
 
 // Lists longer than this are refused before they are read: a list of pairs is small.
 constexpr std::uintmax_t kLargestList = 16 * 1024 * 1024;
@@ -35,6 +41,7 @@ struct PairsOptions {
   int threads = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
   std::string shard;
   std::vector<std::string> merge;
+  std::string data;
 };
 
 // What c of one pair of forms needs, kept apart from its 125 Omegas so shards can carry it.
@@ -121,49 +128,41 @@ std::string Fingerprint(const PairsPlan& plan, std::u16string_view letters) {
 std::string ReadList(const std::string& path) {
   std::error_code error;
   if (!std::filesystem::is_regular_file(path, error)) {
-    FailWith(kExitUsage, "cannot read the list " + path + ": not a regular file");
+    Fail(kStudyUsage, "cannot read the list " + path + ": not a regular file");
   }
   if (std::filesystem::file_size(path, error) > kLargestList) {
-    FailWith(kExitUsage, "the list " + path + " is larger than 16 MiB; a list of pairs is small");
+    Fail(kStudyUsage, "the list " + path + " is larger than 16 MiB; a list of pairs is small");
   }
   std::ifstream in(path, std::ios::binary);
   std::ostringstream text;
   text << in.rdbuf();
   if (!in && !in.eof()) {
-    FailWith(kExitUsage, "cannot read the list " + path);
+    Fail(kStudyUsage, "cannot read the list " + path);
   }
   return text.str();
 }
 
-struct Shard {
-  std::int64_t index = 1;  // K of K/M
-  std::int64_t count = 1;  // M
-};
-
-Shard ParseShard(const std::string& text) {
-  Shard shard;
-  char extra = 0;
-  long long k = 0;
-  long long m = 0;
-  if (std::sscanf(text.c_str(), "%lld/%lld%c", &k, &m, &extra) != 2 || m < 1 || k < 1 || k > m) {
-    FailWith(kExitRefused, "--shard takes K/M with 1 <= K <= M, such as 1/4; not " + text);
+Shard ParsePairsShard(const std::string& text) {
+  std::string failure;
+  const std::optional<Shard> shard = ParseShard(text, failure);
+  if (!shard) {
+    throw StudyFailure{"--shard: " + failure, kStudyRefused};
   }
-  shard.index = k;
-  shard.count = m;
-  return shard;
+  return *shard;
 }
 
 // c of the pairs of forms with index = K - 1 mod M, on the option's threads, with progress and
 // Ctrl-C; the other pairs stay undefined.
-std::vector<FormDistance> ComputeFormDistances(const PairsOptions& options, const StudyText& text,
-                                               const PairsPlan& plan, Shard shard) {
+std::vector<FormDistance> ComputeFormDistances(const PairsOptions& options,
+                                               const DistanceText& text, const PairsPlan& plan,
+                                               Shard shard) {
   DistanceTableJob job;
   job.letters = text.letters;
   job.counts = &text.counts;
   job.words = plan.words;
   std::vector<std::size_t> chosen;
   for (std::size_t i = 0; i < plan.form_pairs.size(); ++i) {
-    if (static_cast<std::int64_t>(i) % shard.count == shard.index - 1) {
+    if (static_cast<std::int64_t>(i) % shard.parts == shard.part - 1) {
       chosen.push_back(i);
       job.pairs.push_back(plan.form_pairs[i]);
     }
@@ -171,22 +170,22 @@ std::vector<FormDistance> ComputeFormDistances(const PairsOptions& options, cons
   std::atomic<std::int64_t> done{0};
   const std::int64_t total = DistanceTableWork(job);
   std::vector<CorrectedDistance> distances;
-  ProgressLine progress("words and pairs");
+  ProgressBar progress(stderr, total);
   std::thread worker(
-      [&] { distances = ComputeDistanceTable(job, options.threads, InterruptFlag(), done); });
+      [&] { distances = ComputeDistanceTable(job, options.threads, StudyInterrupted(), done); });
   // Looks often, so a short study does not wait, and shows the count every tenth look.
-  for (int look = 0; done.load() < total && !InterruptFlag().load(); ++look) {
+  for (int look = 0; done.load() < total && !StudyInterrupted().load(); ++look) {
     if (look % 10 == 0) {
-      progress.Show(done.load(), total);
+      progress.Show(done.load());
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   worker.join();
   progress.Clear();
-  if (InterruptFlag().load()) {
-    FailWith(kExitInterrupted, "interrupted after " + std::to_string(done.load()) + " of " +
-                                   std::to_string(total) +
-                                   " words and pairs; no distance or statistic was reported");
+  if (StudyInterrupted().load()) {
+    Fail(kStudyInterrupted, "interrupted after " + std::to_string(done.load()) + " of " +
+                                std::to_string(total) +
+                                " words and pairs; no distance or statistic was reported");
   }
   std::vector<FormDistance> result(plan.form_pairs.size());
   for (std::size_t c = 0; c < chosen.size(); ++c) {
@@ -200,15 +199,15 @@ void WriteShard(const PairsPlan& plan, const std::string& fingerprint, Shard sha
                 const std::vector<FormDistance>& distances) {
   nlohmann::json rows = nlohmann::json::array();
   for (std::size_t i = 0; i < plan.form_pairs.size(); ++i) {
-    if (static_cast<std::int64_t>(i) % shard.count == shard.index - 1) {
+    if (static_cast<std::int64_t>(i) % shard.parts == shard.part - 1) {
       rows.push_back(
           {i, distances[i].real_in_measure, distances[i].at_least_real, distances[i].triples});
     }
   }
   const nlohmann::json out = {{"quorel_study", "distance shard"},
                               {"fingerprint", fingerprint},
-                              {"shard", shard.index},
-                              {"shards", shard.count},
+                              {"shard", shard.part},
+                              {"shards", shard.parts},
                               {"form_pairs", plan.form_pairs.size()},
                               {"distances", rows}};
   std::printf("%s\n", out.dump().c_str());
@@ -226,16 +225,16 @@ std::vector<FormDistance> MergeShards(const std::vector<std::string>& files, con
     try {
       std::ifstream in(file, std::ios::binary);
       if (!in) {
-        FailWith(kExitUsage, "cannot read the shard " + file);
+        Fail(kStudyUsage, "cannot read the shard " + file);
       }
       shard = nlohmann::json::parse(in);
       if (shard.at("quorel_study") != "distance shard") {
-        FailWith(kExitRefused, file + " is not a shard of quorel-study pairs");
+        Fail(kStudyRefused, file + " is not a shard of quorel-study pairs");
       }
       if (shard.at("fingerprint") != fingerprint) {
-        FailWith(kExitRefused, file +
-                                   " was made from another list, text or choice of permutations "
-                                   "(--permutations 0 or not)");
+        Fail(kStudyRefused, file +
+                                " was made from another list, text or choice of permutations "
+                                "(--permutations 0 or not)");
       }
       const auto k = shard.at("shard").get<std::int64_t>();
       const auto m = shard.at("shards").get<std::int64_t>();
@@ -244,25 +243,25 @@ std::vector<FormDistance> MergeShards(const std::vector<std::string>& files, con
         seen_shard.assign(static_cast<std::size_t>(m), false);
       }
       if (m != shards || k < 1 || k > m || seen_shard[static_cast<std::size_t>(k - 1)]) {
-        FailWith(kExitRefused, file + ": shard " + std::to_string(k) + "/" + std::to_string(m) +
-                                   " does not fit the other shards or is given twice");
+        Fail(kStudyRefused, file + ": shard " + std::to_string(k) + "/" + std::to_string(m) +
+                                " does not fit the other shards or is given twice");
       }
       seen_shard[static_cast<std::size_t>(k - 1)] = true;
       for (const nlohmann::json& row : shard.at("distances")) {
         const auto i = row.at(0).get<std::size_t>();
         if (i >= result.size() || static_cast<std::int64_t>(i) % m != k - 1) {
-          FailWith(kExitRefused, file + " holds a pair that is not in its shard");
+          Fail(kStudyRefused, file + " holds a pair that is not in its shard");
         }
         result[i] = {row.at(1).get<bool>(), row.at(2).get<std::int64_t>(),
                      row.at(3).get<std::int64_t>()};
       }
     } catch (const nlohmann::json::exception& error) {
-      FailWith(kExitRefused, file + " is not a readable shard: " + error.what());
+      Fail(kStudyRefused, file + " is not a readable shard: " + error.what());
     }
   }
   for (std::size_t k = 0; k < seen_shard.size(); ++k) {
     if (!seen_shard[k]) {
-      FailWith(kExitRefused, "shard " + std::to_string(k + 1) + "/" + std::to_string(shards) +
+      Fail(kStudyIncomplete, "shard " + std::to_string(k + 1) + "/" + std::to_string(shards) +
                                  " is missing; the statistics need every pair");
     }
   }
@@ -313,7 +312,7 @@ const char* TieText(TieRule ties) {
   return ties == TieRule::kAgainst ? "against" : "for";
 }
 
-void PrintReport(const PairsOptions& options, const StudyText& text,
+void PrintReport(const PairsOptions& options, const DistanceText& text,
                  const std::vector<PairLine>& lines, const PairsPlan& plan,
                  const std::vector<FormDistance>& distances, const PairsReport& report) {
   const std::size_t n = lines.size();
@@ -351,7 +350,7 @@ void PrintReport(const PairsOptions& options, const StudyText& text,
               static_cast<double>(report.ranks.p2_rank) / static_cast<double>(values));
 }
 
-void PrintReportJson(const PairsOptions& options, const StudyText& text,
+void PrintReportJson(const PairsOptions& options, const DistanceText& text,
                      const std::vector<PairLine>& lines, const PairsPlan& plan,
                      const std::vector<FormDistance>& distances, const PairsReport& report) {
   const std::size_t n = lines.size();
@@ -388,33 +387,29 @@ void PrintReportJson(const PairsOptions& options, const StudyText& text,
   std::printf("%s\n", out.dump(2).c_str());
 }
 
-void RunPairs(const PairsOptions& options) {
+int RunPairs(const PairsOptions& options) {
   if (!options.shard.empty() && !options.merge.empty()) {
-    FailWith(kExitRefused, "--shard computes one part and --merge joins the parts; not both");
+    Fail(kStudyRefused, "--shard computes one part and --merge joins the parts; not both");
   }
-  const Shard shard = options.shard.empty() ? Shard{} : ParseShard(options.shard);
+  const Shard shard = options.shard.empty() ? Shard{} : ParsePairsShard(options.shard);
   std::string failure;
   const std::optional<std::vector<PairLine>> lines = ParsePairList(ReadList(options.list), failure);
   if (!lines) {
-    FailWith(kExitRefused, options.list + ", " + failure);
+    Fail(kStudyRefused, options.list + ", " + failure);
   }
-  const std::optional<StudyText> text = LoadStudyText(failure);
-  if (!text) {
-    FailWith(kExitUsage, failure);
-  }
+  const DistanceText text = LoadDistanceText(options.data);
   const PairsPlan plan = PlanPairs(*lines, options.permutations > 0);
-  const std::string fingerprint = Fingerprint(plan, text->letters);
-  CatchInterrupts();
+  const std::string fingerprint = Fingerprint(plan, text.letters);
   std::vector<FormDistance> distances;
   if (options.merge.empty()) {
-    distances = ComputeFormDistances(options, *text, plan, shard);
+    distances = ComputeFormDistances(options, text, plan, shard);
   } else {
     distances = MergeShards(options.merge, plan, fingerprint);
   }
   if (!options.shard.empty()) {
     WriteShard(plan, fingerprint, shard, distances);
     FinishOutput();
-    return;
+    return kStudyDone;
   }
   const PermutationTest test(Summaries(plan, distances, options.min_triples),
                              static_cast<std::int64_t>(lines->size()));
@@ -422,30 +417,31 @@ void RunPairs(const PairsOptions& options) {
   report.real = test.Real();
   if (options.permutations > 0) {
     report.permuted = true;
-    ProgressLine progress("re-pairings");
+    ProgressBar progress(stderr, options.permutations);
     report.ranks =
         test.Run(options.permutations, options.seed, options.ties, [&](std::int64_t done) {
-          progress.Show(done, options.permutations);
-          return !InterruptFlag().load();
+          progress.Show(done);
+          return !StudyInterrupted().load();
         });
     progress.Clear();
   }
   if (options.json) {
-    PrintReportJson(options, *text, *lines, plan, distances, report);
+    PrintReportJson(options, text, *lines, plan, distances, report);
   } else {
-    PrintReport(options, *text, *lines, plan, distances, report);
+    PrintReport(options, text, *lines, plan, distances, report);
   }
   FinishOutput();
   if (report.permuted && report.ranks.permutations < options.permutations) {
-    FailWith(kExitInterrupted, "interrupted after " + std::to_string(report.ranks.permutations) +
-                                   " of " + std::to_string(options.permutations) +
-                                   " re-pairings; the ranks above are of those only");
+    Fail(kStudyInterrupted, "interrupted after " + std::to_string(report.ranks.permutations) +
+                                " of " + std::to_string(options.permutations) +
+                                " re-pairings; the ranks above are of those only");
   }
+  return kStudyDone;
 }
 
 }  // namespace
 
-void AddPairsCommand(CLI::App& app) {
+void AddPairsCommand(CLI::App& app, std::vector<StudyCommand>& commands) {
   auto options = std::make_shared<PairsOptions>();
   CLI::App* pairs = app.add_subcommand(
       "pairs", "c of every pair of a list, P1, P2 and the permutation test of the pairing");
@@ -477,7 +473,8 @@ void AddPairsCommand(CLI::App& app) {
       ->add_option("--merge", options->merge,
                    "Read the distances from the shard files of every part instead of computing")
       ->expected(1, -1);
-  pairs->callback([options] { RunPairs(*options); });
+  AddDataOption(*pairs, options->data);
+  commands.push_back({pairs, [options] { return RunPairs(*options); }});
 }
 
 }  // namespace quorel

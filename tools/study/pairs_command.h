@@ -3,9 +3,12 @@
 #pragma once
 
 #include <CLI/CLI.hpp>
+#include <vector>
+
+#include "tools/study/study_run.h"
 
 namespace quorel {
 
-void AddPairsCommand(CLI::App& app);
+void AddPairsCommand(CLI::App& app, std::vector<StudyCommand>& commands);
 
 }  // namespace quorel

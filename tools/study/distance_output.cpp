@@ -1,10 +1,11 @@
-#include "study_output.h"
+#include "tools/study/distance_output.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
-#include "study_text.h"
+#include "text/letter_text.h"
+#include "tools/study/study_run.h"
 
 namespace quorel {
 
@@ -28,19 +29,18 @@ void AddMinTriplesOption(CLI::App& command, std::int64_t& min_triples) {
       ->capture_default_str();
 }
 
-void FailWith(int status, std::string_view message) {
-  std::fflush(stdout);
-  std::fprintf(stderr, "quorel-study: %.*s\n", static_cast<int>(message.size()), message.data());
-  throw CLI::RuntimeError(status);
+void AddDataOption(CLI::App& command, std::string& data) {
+  data = kDataFileName;
+  command.add_option("--data", data, "The data file")->capture_default_str();
 }
 
 void FinishOutput() {
   errno = 0;
   if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
     const int error = errno;
-    std::fprintf(stderr, "quorel-study: cannot write the output: %s\n",
-                 error != 0 ? std::strerror(error) : "write error");
-    throw CLI::RuntimeError(kExitRefused);
+    throw StudyFailure{std::string("cannot write the output: ") +
+                           (error != 0 ? std::strerror(error) : "write error"),
+                       kStudyWriteFailed};
   }
 }
 

@@ -1,11 +1,10 @@
 // Shared pieces of the distance commands' output: a fraction as text, why c is undefined, the
-// option that sets a minimum number of triples, and ending a command on a failure.
+// option that sets a minimum number of triples, and the end of a command's output.
 #pragma once
 
 #include <CLI/CLI.hpp>
 #include <cstdint>
 #include <string>
-#include <string_view>
 
 #include "study/corrected_distance.h"
 #include "study/pair_statistics.h"
@@ -22,11 +21,11 @@ std::string UndefinedReason(const CorrectedDistance& c, std::int64_t min_triples
 // beyond a non-empty real triple).
 void AddMinTriplesOption(CLI::App& command, std::int64_t& min_triples);
 
-// Writes "quorel-study: MESSAGE" to stderr and ends the command with `status`.
-[[noreturn]] void FailWith(int status, std::string_view message);
+// --data FILE: the data file, Quorel.DSF of the current folder by default.
+void AddDataOption(CLI::App& command, std::string& data);
 
-// Flushes stdout; a write that failed (a full disk, a closed pipe) ends the command with status 1
-// instead of passing for success.
+// Flushes stdout; a write that failed (a full disk, a closed pipe) throws StudyFailure with
+// kStudyWriteFailed instead of passing for success.
 void FinishOutput();
 
 }  // namespace quorel
