@@ -1,6 +1,7 @@
 #include "study/corrected_distance.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <limits>
 
@@ -9,21 +10,38 @@
 namespace quorel {
 namespace {
 
+// The distances between the plain letters of e and those of e', worked out once for all widths.
+class LetterDistances {
+ public:
+  LetterDistances(const Sequence& e, int k, const Sequence& e_prime, int k_prime) {
+    for (int j = 0; j < k; ++j) {
+      const std::int64_t p = e.start + std::int64_t{j} * e.skip;
+      for (int j_prime = 0; j_prime < k_prime; ++j_prime) {
+        const std::int64_t q = e_prime.start + std::int64_t{j_prime} * e_prime.skip;
+        distances_.push_back(p > q ? p - q : q - p);
+      }
+    }
+  }
+  // l²: the smallest cylinder distance of them on width h.
+  std::int64_t Closest(std::int64_t width) const {
+    std::int64_t closest = std::numeric_limits<std::int64_t>::max();
+    for (const std::int64_t distance : distances_) {
+      closest = std::min(closest, CylinderDistanceSquared(distance, width));
+    }
+    return closest;
+  }
+
+ private:
+  std::vector<std::int64_t> distances_;
+};
+
 // The proximity on one row width h (> 0).
-double ProximityOnWidth(const Sequence& e, int k, const Sequence& e_prime, int k_prime,
+double ProximityOnWidth(const Sequence& e, const Sequence& e_prime, const LetterDistances& letters,
                         std::int64_t width) {
   const std::int64_t f = CylinderDistanceSquared(std::abs(e.skip), width);
   const std::int64_t f_prime = CylinderDistanceSquared(std::abs(e_prime.skip), width);
-  std::int64_t l = std::numeric_limits<std::int64_t>::max();
-  for (int j = 0; j < k; ++j) {
-    const std::int64_t p = e.start + std::int64_t{j} * e.skip;
-    for (int j_prime = 0; j_prime < k_prime; ++j_prime) {
-      const std::int64_t q = e_prime.start + std::int64_t{j_prime} * e_prime.skip;
-      l = std::min(l, CylinderDistanceSquared(p > q ? p - q : q - p, width));
-    }
-  }
   // f > 0 for every skip of 2 or more, so the sum is never 0.
-  return 1.0 / static_cast<double>(f + f_prime + l);
+  return 1.0 / static_cast<double>(f + f_prime + letters.Closest(width));
 }
 
 }  // namespace
@@ -48,13 +66,25 @@ WordFamilies FamiliesOfWord(std::u16string_view letters, const LetterCounts& cou
 }
 
 double SequenceProximity(const Sequence& e, int k, const Sequence& e_prime, int k_prime) {
+  // The 20 widths, sorted so that a width that occurs several times is worked out once and
+  // counted as often as it occurs.
+  std::array<std::int64_t, 2 * kRowWidthsPerSkip> widths{};
+  const auto own = RowWidths(e.skip);
+  const auto other = RowWidths(e_prime.skip);
+  std::copy(own.begin(), own.end(), widths.begin());
+  std::copy(other.begin(), other.end(), widths.begin() + kRowWidthsPerSkip);
+  std::sort(widths.begin(), widths.end());
+  const LetterDistances letters(e, k, e_prime, k_prime);
   double sum = 0.0;
-  for (const Sequence* owner : {&e, &e_prime}) {
-    for (const std::int64_t width : RowWidths(owner->skip)) {
-      if (width > 0) {
-        sum += ProximityOnWidth(e, k, e_prime, k_prime, width);
-      }
+  for (std::size_t i = 0; i < widths.size();) {
+    std::size_t end = i;
+    while (end < widths.size() && widths[end] == widths[i]) {
+      ++end;
     }
+    if (widths[i] > 0) {
+      sum += static_cast<double>(end - i) * ProximityOnWidth(e, e_prime, letters, widths[i]);
+    }
+    i = end;
   }
   return sum;
 }
