@@ -3,6 +3,7 @@
 #pragma once
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -29,9 +30,11 @@ struct ProgramOutcome {
 
 // Runs quorel-study in `folder` with `arguments`, stdin from /dev/null, stdout into `out_file`
 // (a file of the folder unless given) and stderr into a file of the folder.
+// With `interrupt_after_ms` above 0, sends SIGINT (Ctrl-C) to the program after that long.
 inline ProgramOutcome RunStudy(const std::filesystem::path& folder,
                                const std::vector<std::string>& arguments,
-                               const std::filesystem::path& out_file = {}) {
+                               const std::filesystem::path& out_file = {},
+                               int interrupt_after_ms = 0) {
   const std::filesystem::path out = out_file.empty() ? folder / ".stdout" : out_file;
   const std::filesystem::path err = folder / ".stderr";
   std::vector<std::string> argv_strings = {QUOREL_STUDY_PROGRAM};
@@ -52,6 +55,10 @@ inline ProgramOutcome RunStudy(const std::filesystem::path& folder,
     }
     execv(argv[0], argv.data());
     _exit(127);
+  }
+  if (interrupt_after_ms > 0) {
+    usleep(static_cast<useconds_t>(interrupt_after_ms) * 1000);
+    kill(child, SIGINT);
   }
   int status = 0;
   waitpid(child, &status, 0);

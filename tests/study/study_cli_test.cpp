@@ -175,6 +175,19 @@ TEST_F(SmallTextStudy, AFullDiskIsAFailure) {
   EXPECT_NE(run.err.find("cannot write the output"), std::string::npos) << run.err;
 }
 
+TEST_F(SmallTextStudy, AnInterruptedStudyNeverReadsAsComplete) {
+  const ProgramOutcome run =
+      RunStudy(dir_.path(), {"pairs", "list.txt", "--permutations", "1000000000000"}, {}, 1500);
+  EXPECT_EQ(run.status, 130) << run.err;
+  // Stopped among the distances: nothing reported; among the re-pairings: the ranks say so.
+  if (run.out.empty()) {
+    EXPECT_NE(run.err.find("no distance or statistic was reported"), std::string::npos) << run.err;
+  } else {
+    EXPECT_NE(run.out.find("INTERRUPTED"), std::string::npos) << run.out;
+    EXPECT_NE(run.err.find("the ranks above are of those only"), std::string::npos) << run.err;
+  }
+}
+
 // The published domains of the family (-2, -2, -2) of מתניה in Genesis, 0-based.
 TEST(GenesisStudy, ReproducesThePublishedDomainsOfMatanyahu) {
   if (!std::filesystem::exists(kRealText)) {
