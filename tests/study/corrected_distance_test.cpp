@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "study_texts.h"
+
 namespace quorel {
 namespace {
 
@@ -85,6 +87,48 @@ TEST(CorrectedDistanceOf, IsUndefinedWithoutARealSequenceOfBothWords) {
   const CorrectedDistance c = CorrectedDistanceOf(hand.w, hand.w_prime);
   EXPECT_EQ(c.triples, 1);
   EXPECT_FALSE(c.IsDefined(1));
+}
+
+}  // namespace
+}  // namespace quorel
+
+namespace quorel {
+namespace {
+
+// The families of a word as the reference finds them, with their domains.
+WordFamilies ReferenceFamilies(std::u16string_view letters, const LetterCounts& counts,
+                               std::u16string_view word) {
+  WordFamilies result;
+  result.word = std::u16string(word);
+  result.largest_skip = LargestSkip(counts, word);
+  result.families = PerturbedFamiliesDirect(letters, word, result.largest_skip);
+  for (std::size_t t = 0; t < result.families.size(); ++t) {
+    const Family& family = result.families[t];
+    const auto domains = DomainsOfMinimality(family, static_cast<std::int64_t>(letters.size()));
+    for (std::size_t i = 0; i < family.size(); ++i) {
+      if (domains[i]) {
+        result.with_domain[t].push_back({family[i], *domains[i]});
+      }
+    }
+  }
+  return result;
+}
+
+TEST(CorrectedDistanceOf, GivesWithTheFastFamiliesWhatTheReferenceFamiliesGive) {
+  const std::u16string letters = testing::RandomLetters(1000, 5, 3);
+  const LetterCounts counts = LetterCounts::Of(letters);
+  const std::u16string w = {testing::Letter(0), testing::Letter(1), testing::Letter(2),
+                            testing::Letter(3), testing::Letter(4)};
+  const std::u16string w_prime = {testing::Letter(4), testing::Letter(3), testing::Letter(0),
+                                  testing::Letter(2)};
+  const CorrectedDistance fast = CorrectedDistanceOf(FamiliesOfWord(letters, counts, w),
+                                                     FamiliesOfWord(letters, counts, w_prime));
+  const CorrectedDistance reference = CorrectedDistanceOf(
+      ReferenceFamilies(letters, counts, w), ReferenceFamilies(letters, counts, w_prime));
+  EXPECT_GT(fast.triples, 0);
+  EXPECT_EQ(fast.triples, reference.triples);
+  EXPECT_EQ(fast.at_least_real, reference.at_least_real);
+  EXPECT_EQ(fast.omega, reference.omega);
 }
 
 }  // namespace
