@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of the corrected distance on the real Genesis: one pair of 5- to 7-letter words, every
 // combination of a 30 x 30 list on two threads, and a million re-pairings of P1 and P2.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The corrected distance c(w, w') of two words: the share of the perturbed triples whose
 // sequences come at least as close, by the measure Ω, as the real ones do.
 #pragma once

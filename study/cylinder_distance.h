@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Distances on a cylinder: the text written in rows of width h, the first letter of each row
 // next to the last of the row before.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The corrected distances of many pairs of words, computed in parallel: each word's families
 // once, then c of every pair from them.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The domain of minimality of each member of a family: the stretch of text around it that no
 // member with a smaller |skip| reaches into.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The largest skip D(w) of a word's families: the smallest skip up to which the expected number
 // of its sequences, both directions together, reaches 10.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The permutation test of a list of word pairs: the first words of each line paired at random
 // with the second words of the lines, and the real P1 and P2 ranked among those of the
 // re-pairings. The corrected distances of every combination of lines are computed beforehand,

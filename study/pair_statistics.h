@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The overall statistics of a list of word pairs, from the corrected distances of its pairs:
 // P1 counts the small distances, P2 multiplies them.
 #pragma once

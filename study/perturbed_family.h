@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The perturbed families of a word: for each of the 125 triples (x, y, z), every sequence whose
 // first k - 3 letters stand at equal skips and whose last three are moved by x, x + y and
 // x + y + z. Positions here are 0-based; the letters are those of the text with final forms read

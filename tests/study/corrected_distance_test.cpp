@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // σ of two sequences, Ω of a triple with its overlap weight, and c with its ties and M.
 #include "study/corrected_distance.h"
 

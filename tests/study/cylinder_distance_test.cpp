@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Distances on the cylinder and the row widths of a skip.
 #include "study/cylinder_distance.h"
 

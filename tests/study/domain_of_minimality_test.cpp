@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The domain of minimality: rivals to the left, to the right and inside.
 #include "study/domain_of_minimality.h"
 

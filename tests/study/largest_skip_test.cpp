@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The largest skip D(w): the smallest skip at which the expected number of sequences reaches 10.
 #include "study/largest_skip.h"
 

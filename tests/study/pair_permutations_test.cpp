@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The generator, the shuffle and the ranks of the permutation test, ties included.
 #include "study/pair_permutations.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // P1 and P2 against values worked by hand.
 #include "study/pair_statistics.h"
 

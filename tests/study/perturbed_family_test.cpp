@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The perturbed families: where the letters of a t-perturbed sequence lie, and that the fast
 // families are exactly those of the letter-by-letter reference.
 #include "study/perturbed_family.h"

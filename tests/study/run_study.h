@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Running quorel-study as a process without a shell: its arguments as they are, its output into
 // files of the test's folder.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorel-study distance and pairs as a user runs them: on small texts made here, and on the real
 // Genesis where it is present.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small letter texts for the tests of the corrected distance, made by the tests themselves.
 #pragma once
 

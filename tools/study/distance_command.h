@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The corrected-distance commands of quorel-study: `distance WORD1 WORD2` and `pairs LIST`.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared pieces of the distance commands' output: a fraction as text, why c is undefined, the
 // option that sets a minimum number of triples, and the end of a command's output.
 #pragma once

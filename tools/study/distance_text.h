@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the distance commands read: the letters of a data file and the words typed or listed,
 // both with final forms read as their regular letters.
 #pragma once

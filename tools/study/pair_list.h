@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A list of word pairs: one pair a line, UTF-8, the two sides apart by blanks or tabs, several
 // forms of one side apart by "/", and "#" starting a comment that runs to the end of the line.
 //
