@@ -5,11 +5,11 @@ include(GNUInstallDirs)
 set(QUOREL_PACKAGE_MAINTAINER "quorel developers <quorel@example.org>"
     CACHE STRING "The Maintainer field of the Debian package")
 
-install(TARGETS quorel-search quorel-mkdsf RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS quorel-search quorel-mkdsf quorel-study RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # Manual pages, compressed as Debian installs them. -n keeps the time out of the archive, so the
 # same page gives the same bytes.
-set(quorel_man_pages quorel-search quorel-mkdsf)
+set(quorel_man_pages quorel-search quorel-mkdsf quorel-study)
 if(TARGET quorel)
   list(APPEND quorel_man_pages quorel)
 endif()

@@ -184,7 +184,7 @@ TEST(QuorelStudyCli, AWriteThatFailsIsReportedAsSuch) {
 TEST(QuorelStudyCli, CtrlCReportsTheControlsDoneAsIncomplete) {
   TempDir dir;
   WriteRandomText(dir, 20000);
-  const int status = Shell(dir, "timeout --preserve-status -s INT 1 '" + kProgram +
+  const int status = Shell(dir, "timeout --preserve-status -s INT 2 '" + kProgram +
                                     "' count --both --controls 1000000 " + kEmet +
                                     " 1 5000 </dev/null >out.txt 2>err.txt");
   EXPECT_EQ(status, 130);

@@ -25,6 +25,7 @@
 #endif
 
 int main(int argc, char** argv) {
+  quorel::CatchStudyInterrupt();
   CLI::App app(
       "quorel-study: does a search do better on the real text than on control texts "
       "that keep its letters but not their order?",
@@ -49,7 +50,6 @@ int main(int argc, char** argv) {
     return quorel::kStudyUsage;
   }
 
-  quorel::CatchStudyInterrupt();
   for (const quorel::StudyCommand& command : commands) {
     if (!command.app->parsed()) {
       continue;
