@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // End-to-end checks of quorel-study on small texts made here: shards run side by side and merged
 // give what one run gives, and bad input, full disks and Ctrl-C are reported as such.
 #include <gtest/gtest.h>

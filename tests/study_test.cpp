@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The control studies' engine on small texts made here: control texts, counts, proximity,
 // p-values, shards and the run of the controls.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorel-study: is a find more than chance? The same search on control texts that keep the real
 // text's letters but not their order, and how often they do as well as the real text.
 //
