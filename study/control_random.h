@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The random numbers behind the control texts. They must be the same on every machine and in
 // every shard, whatever the order in which controls are made, so each control text has its own
 // stream, keyed by the study's seed and the control's index:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the controls of a study on every core: each worker takes the next control index, makes and
 // searches that control text, and takes the next, until the range is done or a stop is asked
 // for. A stop lets every worker finish the control it holds, so the controls reported done are

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Control texts: the letters of the real text in another order, so that a search can be tried on
 // texts that keep what the real one is made of but not how it is arranged.
 //

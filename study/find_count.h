@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The number of finds of a word in a text over a study's skips, and the number that chance alone
 // would give.
 #pragma once

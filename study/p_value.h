@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The p-value of a control study: how often texts that keep the real text's letters but not
 // their order do at least as well as the real text.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A study's controls split into M equal parts, so that parts can run on different machines and
 // be merged afterwards. Part K of M (1 <= K <= M) holds the control indices from
 // floor(N * (K - 1) / M) up to, not including, floor(N * K / M).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the controls of a study gave, kept so that parts of a study run apart (shards) add up to
 // exactly what one run gives: every control's value is kept as a whole number under its index,
 // and every figure of the report is computed from the values in index order. Merging is then a

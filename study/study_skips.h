@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The skips a study searches: every skip from `min` to `max`, and with `both` also every skip
 // from -max to -min (the word read backwards through the text).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every find of a word over a study's skips, as start and skip, for studies that look at where
 // the finds lie and not only at how many there are.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How close two words come in a text: the area of the smallest matrix that holds a find of each.
 //
 // Rows of width w. The text is written in rows of w letters: 1-based position x stands in row

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorel-study count: how many finds a word has in the text, and how often control texts have as
 // many.
 #pragma once

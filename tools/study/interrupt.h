@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Ctrl-C during a study: the first asks the controls to stop after the ones under way, so that
 // what was done can still be reported (as such); a second ends the program at once.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorel-study merge: adds the partial results of a study's shards into the result one run gives.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorel-study pair: how close two words come in the text, and how often control texts bring them
 // as close.
 #pragma once

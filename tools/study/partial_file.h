@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A study's partial result: what one shard (or one whole run) found, in a file that
 // `quorel-study merge` adds up. JSON, one object:
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The progress of a study on a terminal: controls done, the rate and the time left, redrawn in
 // place on one line of stderr. Silent when stderr is not a terminal, so logs stay clean.
 #pragma once

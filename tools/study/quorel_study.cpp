@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorel-study: is a find more than chance? The same search on control texts that keep the real
 // text's letters but not their order, and how often they do as well as the real text.
 //
@@ -28,6 +29,7 @@
 #endif
 
 int main(int argc, char** argv) {
+  quorel::CatchStudyInterrupt();
   CLI::App app(
       "quorel-study: does a search do better on the real text than on control texts "
       "that keep its letters but not their order?",
@@ -53,7 +55,6 @@ int main(int argc, char** argv) {
     return quorel::kStudyUsage;
   }
 
-  quorel::CatchStudyInterrupt();
   for (const quorel::StudyCommand& command : commands) {
     if (!command.app->parsed()) {
       continue;

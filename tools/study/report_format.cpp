@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/study/report_format.h"
 
 #include <cstdio>
@@ -36,8 +37,9 @@ std::string FormatSkips(std::int64_t min, std::int64_t max, bool both) {
 }
 
 std::string FormatControls(const nlohmann::json& setup, std::int64_t done) {
-  return std::to_string(done) + " " + setup.at("kind").get<std::string>() +
-         "-shuffled controls (seed " + std::to_string(setup.at("seed").get<std::uint64_t>()) +
+  const std::string kind = setup.at("kind").get<std::string>() == "verses" ? "verse" : "letter";
+  return std::to_string(done) + " " + kind + "-shuffled controls (seed " +
+         std::to_string(setup.at("seed").get<std::uint64_t>()) +
          (setup.at("fold_finals").get<bool>() ? ", final forms folded" : "") + ")";
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small pieces of the one-line reports, written the same way by every study.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What every study of quorel-study shares: the options, the loading of the text, the run of the
 // controls on every core with progress and Ctrl-C, the partial result of a shard, and the report.
 // A new kind of study adds its subcommand with these (see count_command.cpp) and registers how
