@@ -6,15 +6,15 @@
 #include <string>
 #include <vector>
 
-#include "program_run.h"
+#include "program_runner.h"
 #include "temp_dir.h"
 
 namespace quorel {
 namespace {
 
-using testing::ProgramOutcome;
-using testing::ReadFile;
-using testing::TempDir;
+using test::ProgramOutcome;
+using test::ReadFile;
+using test::TempDir;
 
 // 300 letters: bet everywhere, and חופש (U+05D7 U+05D5 U+05E4 U+05E9) at skip 7 from 100.
 std::u16string Text() {
@@ -30,10 +30,12 @@ const std::string kWord = "\xD7\x97\xD7\x95\xD7\xA4\xD7\xA9";
 
 class QuorelMatrixCli : public ::testing::Test {
  protected:
-  void SetUp() override { dir_.Write("Quorel.DSF", testing::DataFileBytes(Text())); }
+  void SetUp() override { dir_.Write("Quorel.DSF", test::DataFileBytes(Text())); }
 
-  ProgramOutcome Matrix(const std::string& arguments) {
-    return testing::RunProgram(dir_.path(), QUOREL_MATRIX_PROGRAM, arguments);
+  ProgramOutcome Matrix(const std::string& arguments) { return test::Run(Call(arguments)); }
+
+  test::Invocation Call(const std::string& arguments) const {
+    return test::Call(QUOREL_MATRIX_PROGRAM, test::Words(arguments), dir_.path());
   }
 
   TempDir dir_;
@@ -100,9 +102,10 @@ TEST_F(QuorelMatrixCli, WritesPicturesInTheFormatAskedForOrNamed) {
 
 TEST_F(QuorelMatrixCli, DrawsWithoutADisplay) {
   const ProgramOutcome run =
-      testing::RunProgram(dir_.path(), "/usr/bin/env",
-                          std::string("-u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb '") +
-                              QUOREL_MATRIX_PROGRAM + "' --png 7 100 " + kWord + " x.png");
+      test::Run(test::Call("/usr/bin/env",
+                           {"-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM=xcb",
+                            QUOREL_MATRIX_PROGRAM, "--png", "7", "100", kWord, "x.png"},
+                           dir_.path()));
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(ReadFile(dir_.path() / "x.png").substr(0, 4), "\x89PNG");
 }
@@ -159,19 +162,23 @@ TEST_F(QuorelMatrixCli, UsageErrorsSayWhatWasWrongInOneLine) {
 TEST_F(QuorelMatrixCli, WriteFailuresAreReportedNeverSuccess) {
   const struct {
     std::string arguments;
+    test::Stdout out;
     std::string says;
   } cases[] = {
-      {"7 100 " + kWord + " >/dev/full", "quorel-matrix: cannot write to standard output: "},
-      {"--svg 7 100 " + kWord + " >/dev/full", "quorel-matrix: cannot write to standard output: "},
-      {"7 100 " + kWord + " >&-", "quorel-matrix: cannot write to standard output: "},
-      {"7 100 " + kWord + " no/such/folder/m.png", "quorel-matrix: Could not write "},
-      {"7 100 " + kWord + " no/such/folder/m.txt", "quorel-matrix: could not write "},
+      {"7 100 " + kWord, test::Stdout::kDevFull,
+       "quorel-matrix: cannot write to standard output: "},
+      {"--svg 7 100 " + kWord, test::Stdout::kDevFull,
+       "quorel-matrix: cannot write to standard output: "},
+      {"7 100 " + kWord, test::Stdout::kClosed, "quorel-matrix: cannot write to standard output: "},
+      {"7 100 " + kWord + " no/such/folder/m.png", test::Stdout::kCapture,
+       "quorel-matrix: Could not write "},
+      {"7 100 " + kWord + " no/such/folder/m.txt", test::Stdout::kCapture,
+       "quorel-matrix: could not write "},
   };
   for (const auto& c : cases) {
-    // Through a shell of its own, so its redirection of the output comes last.
-    const ProgramOutcome run = testing::RunProgram(
-        dir_.path(), "/bin/sh",
-        std::string("-c \"'") + QUOREL_MATRIX_PROGRAM + "' " + c.arguments + "\"");
+    test::Invocation call = Call(c.arguments);
+    call.out = c.out;
+    const ProgramOutcome run = test::Run(call);
     EXPECT_EQ(run.status, 1) << c.arguments;
     EXPECT_EQ(run.err.rfind(c.says, 0), 0u) << c.arguments << ": " << run.err;
   }

@@ -2,22 +2,26 @@
 // End-to-end checks of quorel-study on small texts made here: shards run side by side and merged
 // give what one run gives, and bad input, full disks and Ctrl-C are reported as such.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
+#include <chrono>
+#include <csignal>
+#include <memory>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
-#include "program_run.h"
+#include "program_runner.h"
 #include "temp_dir.h"
 
 namespace quorel {
 namespace {
 
-using testing::ProgramOutcome;
-using testing::ReadFile;
-using testing::TempDir;
+using test::Call;
+using test::ProgramOutcome;
+using test::RunningProgram;
+using test::TempDir;
+using test::Words;
 
 constexpr char16_t kAlefBet[] = u"אבגדהוזחטיכלמנסעפצקרשת";
 const std::string kProgram = QUOREL_STUDY_PROGRAM;
@@ -32,17 +36,15 @@ void WriteRandomText(const TempDir& dir, std::size_t length) {
   for (char16_t& c : letters) {
     c = kAlefBet[random() % 22];
   }
-  dir.Write("Quorel.DSF", testing::DataFileBytes(letters));
+  dir.Write("Quorel.DSF", test::DataFileBytes(letters));
+}
+
+test::Invocation StudyCall(const TempDir& dir, const std::string& arguments) {
+  return Call(kProgram, Words(arguments), dir.path());
 }
 
 ProgramOutcome Study(const TempDir& dir, const std::string& arguments) {
-  return testing::RunProgram(dir.path(), kProgram, arguments);
-}
-
-// Runs a shell command line in `dir`; its exit status.
-int Shell(const TempDir& dir, const std::string& command) {
-  const int status = std::system(("cd '" + dir.path().string() + "' && " + command).c_str());
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return test::Run(StudyCall(dir, arguments));
 }
 
 TEST(QuorelStudyCli, FourShardsSideBySideMergeIntoOneRun) {
@@ -56,12 +58,16 @@ TEST(QuorelStudyCli, FourShardsSideBySideMergeIntoOneRun) {
     for (const std::string output : {"", " --json"}) {
       const ProgramOutcome one = Study(dir, study + output);
       ASSERT_EQ(one.status, 0) << one.err;
-      std::string shards = "(";
+      std::vector<std::unique_ptr<RunningProgram>> shards;
       for (int part = 1; part <= 4; ++part) {
-        shards += "'" + kProgram + "' " + study + " --threads 1 --shard " + std::to_string(part) +
-                  "/4 -o part" + std::to_string(part) + ".json & ";
+        shards.push_back(std::make_unique<RunningProgram>(
+            StudyCall(dir, study + " --threads 1 --shard " + std::to_string(part) + "/4 -o part" +
+                               std::to_string(part) + ".json")));
       }
-      ASSERT_EQ(Shell(dir, shards + "wait) </dev/null"), 0);
+      for (const std::unique_ptr<RunningProgram>& shard : shards) {
+        const ProgramOutcome done = shard->Finish();
+        ASSERT_EQ(done.status, 0) << done.err;
+      }
       const ProgramOutcome merged =
           Study(dir, "merge" + output + " part3.json part1.json part4.json part2.json");
       EXPECT_EQ(merged.status, 0) << merged.err;
@@ -171,28 +177,32 @@ TEST(QuorelStudyCli, ShufflesVersesWhenTheTextHasAVerseIndex) {
 TEST(QuorelStudyCli, AWriteThatFailsIsReportedAsSuch) {
   TempDir dir;
   WriteRandomText(dir, 5000);
-  const std::string study = "'" + kProgram + "' count --controls 5 " + kEmet + " 1 50";
-  EXPECT_EQ(Shell(dir, study + " >/dev/full 2>err.txt"), 3);
-  EXPECT_EQ(ReadFile(dir.path() / "err.txt"),
+  const std::string study = "count --controls 5 " + kEmet + " 1 50";
+  test::Invocation to_full_disk = StudyCall(dir, study);
+  to_full_disk.out = test::Stdout::kDevFull;
+  const ProgramOutcome full = test::Run(to_full_disk);
+  EXPECT_EQ(full.status, 3);
+  EXPECT_EQ(full.err,
             "quorel-study: could not write the result to stdout: No space left on device\n");
-  EXPECT_EQ(Shell(dir, study + " -o /dev/full >/dev/null 2>err.txt"), 3);
-  EXPECT_EQ(ReadFile(dir.path() / "err.txt"),
+  const ProgramOutcome partial = Study(dir, study + " -o /dev/full");
+  EXPECT_EQ(partial.status, 3);
+  EXPECT_EQ(partial.err,
             "quorel-study: could not write the partial result to /dev/full: No space left on "
             "device\n");
-  EXPECT_EQ(Shell(dir, study + " -o no/such/folder.json >/dev/null 2>err.txt"), 3);
+  EXPECT_EQ(Study(dir, study + " -o no/such/folder.json").status, 3);
 }
 
 TEST(QuorelStudyCli, CtrlCReportsTheControlsDoneAsIncomplete) {
   TempDir dir;
   WriteRandomText(dir, 20000);
-  const int status = Shell(dir, "timeout --preserve-status -s INT 2 '" + kProgram +
-                                    "' count --both --controls 1000000 " + kEmet +
-                                    " 1 5000 </dev/null >out.txt 2>err.txt");
-  EXPECT_EQ(status, 130);
-  const std::string out = ReadFile(dir.path() / "out.txt");
-  EXPECT_EQ(out.rfind("INCOMPLETE (", 0), 0U) << out;
-  EXPECT_NE(out.find(" of 1000000 controls done"), std::string::npos) << out;
-  EXPECT_NE(ReadFile(dir.path() / "err.txt").find("is not a complete study"), std::string::npos);
+  RunningProgram study(StudyCall(dir, "count --both --controls 1000000 " + kEmet + " 1 5000"));
+  std::this_thread::sleep_for(std::chrono::seconds(2));
+  study.Signal(SIGINT);
+  const ProgramOutcome run = study.Finish();
+  EXPECT_EQ(run.status, 130);
+  EXPECT_EQ(run.out.rfind("INCOMPLETE (", 0), 0U) << run.out;
+  EXPECT_NE(run.out.find(" of 1000000 controls done"), std::string::npos) << run.out;
+  EXPECT_NE(run.err.find("is not a complete study"), std::string::npos) << run.err;
 }
 
 }  // namespace

@@ -9,6 +9,9 @@
 // share is not in it), and headless the same search run first in this same process through
 // quorel-search's console window into /dev/null: the same scanning code at the same addresses,
 // so the difference is the window's alone.
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
@@ -23,6 +26,8 @@
 
 #include "search/search_run.h"
 #include "tools/console_window.h"
+#include "tools/output_stream.h"
+#include "tools/result_text.h"
 #include "ui/form1.h"
 
 namespace {
@@ -46,19 +51,27 @@ double ProcessCpuSeconds() {
   return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
 }
 
-// The search through the console front end, its output thrown away.
+// The search through the console front end, its result text written to /dev/null.
 double HeadlessSeconds(const char* word, const char* min_skip, const char* max_skip, bool area) {
-  std::FILE* sink = std::fopen("/dev/null", "w");
-  quorel::ConsoleWindow console(
-      {QString::fromUtf8(word).toStdU16String(), QString::fromUtf8(min_skip).toStdU16String(),
-       QString::fromUtf8(max_skip).toStdU16String(), area},
-      sink, sink);
-  QElapsedTimer clock;
-  clock.start();
-  quorel::Command1_Click(console);
-  console.Finish();
-  const double seconds = static_cast<double>(clock.nsecsElapsed()) / 1e9;
-  std::fclose(sink);
+  const int null_output = open("/dev/null", O_WRONLY);
+  std::FILE* messages = std::fopen("/dev/null", "w");
+  double seconds = 0;
+  {
+    quorel::OutputStream out(null_output, "the result text");
+    quorel::ResultTextWriter writer(out, area);
+    quorel::FindTally tally(writer);
+    quorel::ConsoleWindow console(
+        {QString::fromUtf8(word).toStdU16String(), QString::fromUtf8(min_skip).toStdU16String(),
+         QString::fromUtf8(max_skip).toStdU16String(), area},
+        messages, false, tally);
+    QElapsedTimer clock;
+    clock.start();
+    quorel::RunSearch(console, quorel::kDataFileName, tally);
+    out.Flush();
+    seconds = static_cast<double>(clock.nsecsElapsed()) / 1e9;
+  }
+  std::fclose(messages);
+  close(null_output);
   return seconds;
 }
 

@@ -116,12 +116,12 @@ WordFamilies ReferenceFamilies(std::u16string_view letters, const LetterCounts& 
 }
 
 TEST(CorrectedDistanceOf, GivesWithTheFastFamiliesWhatTheReferenceFamiliesGive) {
-  const std::u16string letters = testing::RandomLetters(1000, 5, 3);
+  const std::u16string letters = test::RandomLetters(1000, 5, 3);
   const LetterCounts counts = LetterCounts::Of(letters);
-  const std::u16string w = {testing::Letter(0), testing::Letter(1), testing::Letter(2),
-                            testing::Letter(3), testing::Letter(4)};
-  const std::u16string w_prime = {testing::Letter(4), testing::Letter(3), testing::Letter(0),
-                                  testing::Letter(2)};
+  const std::u16string w = {test::Letter(0), test::Letter(1), test::Letter(2), test::Letter(3),
+                            test::Letter(4)};
+  const std::u16string w_prime = {test::Letter(4), test::Letter(3), test::Letter(0),
+                                  test::Letter(2)};
   const CorrectedDistance fast = CorrectedDistanceOf(FamiliesOfWord(letters, counts, w),
                                                      FamiliesOfWord(letters, counts, w_prime));
   const CorrectedDistance reference = CorrectedDistanceOf(

@@ -9,7 +9,7 @@
 namespace quorel {
 namespace {
 
-using testing::Letter;
+using test::Letter;
 
 // 100 letters: 20 each of the first five.
 std::u16string FiveLettersTwentyEach() {

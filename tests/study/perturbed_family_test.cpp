@@ -12,9 +12,9 @@
 namespace quorel {
 namespace {
 
-using testing::Letter;
-using testing::RandomLetters;
-using testing::TextWith;
+using test::Letter;
+using test::RandomLetters;
+using test::TextWith;
 
 TEST(PerturbedPositions, MovesOnlyTheLastThreeLettersByTheTripleAsItIs) {
   struct Case {

@@ -21,11 +21,12 @@
 namespace quorel {
 namespace {
 
-using testing::ProgramOutcome;
-using testing::RandomLetters;
-using testing::ReadFile;
-using testing::RunStudy;
-using testing::TempDir;
+using test::ProgramOutcome;
+using test::RandomLetters;
+using test::ReadFile;
+using test::RunStudy;
+using test::Stdout;
+using test::TempDir;
 
 const std::filesystem::path kRealText = QUOREL_SHARED_DATA "/Quorel.DSF";
 // The Koren text of Genesis: the first letters of the real text.
@@ -171,14 +172,15 @@ TEST_F(SmallTextStudy, AFullDiskIsAFailure) {
     GTEST_SKIP() << "no /dev/full on this machine";
   }
   const ProgramOutcome run =
-      RunStudy(dir_.path(), {"distance", "אבגד", "דהוא", "--json"}, "/dev/full");
+      RunStudy(dir_.path(), {"distance", "אבגד", "דהוא", "--json"}, Stdout::kDevFull);
   EXPECT_EQ(run.status, 3);
   EXPECT_NE(run.err.find("cannot write the output"), std::string::npos) << run.err;
 }
 
 TEST_F(SmallTextStudy, AnInterruptedStudyNeverReadsAsComplete) {
   const ProgramOutcome run =
-      RunStudy(dir_.path(), {"pairs", "list.txt", "--permutations", "1000000000000"}, {}, 1500);
+      RunStudy(dir_.path(), {"pairs", "list.txt", "--permutations", "1000000000000"},
+               Stdout::kCapture, 1500);
   EXPECT_EQ(run.status, 130) << run.err;
   // Stopped among the distances: nothing reported; among the re-pairings: the ranks say so.
   if (run.out.empty()) {

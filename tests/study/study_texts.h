@@ -9,7 +9,7 @@
 
 #include "text/hebrew_letters.h"
 
-namespace quorel::testing {
+namespace quorel::test {
 
 // The letter `index` letters after alef (0 is alef), regular letters only.
 inline char16_t Letter(int index) {
@@ -41,4 +41,4 @@ inline std::u16string TextWith(std::int64_t length, char16_t filler, std::u16str
   return letters;
 }
 
-}  // namespace quorel::testing
+}  // namespace quorel::test

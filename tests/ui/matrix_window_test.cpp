@@ -17,7 +17,7 @@
 #include "matrix_draw/matrix_picture.h"
 #include "ui/matrix_window.h"
 
-namespace quorel::testing {
+namespace quorel::test {
 namespace {
 
 const QString kWordText = QStringLiteral(u"\u05D7\u05D5\u05E4\u05E9");
@@ -262,4 +262,4 @@ TEST_F(MatrixWindowTest, RowWidthChoicesRebuildTheMatrix) {
 }
 
 }  // namespace
-}  // namespace quorel::testing
+}  // namespace quorel::test
