@@ -58,6 +58,6 @@ UTF-8 Hebrew or Michigan-Claremont text, or writes a demo text to start with.")
 # holds Hebrew letters, fixed-pitch for the result box.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 if(TARGET quorel)
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "culmus | fonts-dejavu-core")
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "culmus")
 endif()
 include(CPack)

@@ -21,6 +21,8 @@ enum class Box {
   Text4,  // the result box
   Text5,  // the progress box
 };
+// How many boxes there are, for tables indexed by Box.
+inline constexpr std::size_t kBoxCount = 5;
 
 // States of the check box `Check1`.
 inline constexpr int kUnchecked = 0;

@@ -57,6 +57,8 @@ class Form1 final : public QWidget, public WindowOperations {
 
  private:
   void CreateControls();
+  // Gives every control the name of its caption for screen readers.
+  void NameControls();
   void SetTabOrder();
   // The handler of a press of Command1.
   void OnCommand1Clicked();
@@ -84,7 +86,7 @@ class Form1 final : public QWidget, public WindowOperations {
   std::unique_ptr<EscapeKey> escape_key_;
   RepaintThrottle throttle_;
   // What the run wrote into a single-line box while the box was held.
-  std::array<std::optional<QString>, 5> held_text_;
+  std::array<std::optional<QString>, kBoxCount> held_text_;
   bool running_ = false;
   bool gone_ = false;  // closed while a run was going
 };

@@ -7,16 +7,10 @@
 #include "ui/escape_key.h"
 #include "ui/form1.h"
 #include "ui/message_box.h"
+#include "ui/qt_text.h"
 #include "ui/result_box.h"
 
 namespace quorel {
-namespace {
-
-QString ToQString(std::u16string_view text) {
-  return QStringView(text.data(), static_cast<qsizetype>(text.size())).toString();
-}
-
-}  // namespace
 
 std::u16string Form1::GetText(Box box) {
   if (box == Box::Text4) {
@@ -80,6 +74,9 @@ void Form1::ShowMessage(std::u16string_view text) {
   // The boxes show what they hold while the message waits for the user.
   throttle_.DrawAll();
   ShowQuorelMessage(this, ToQString(text));
+  // Escape may have closed the box and still be held at the run's next poll: only a press
+  // made after the box closed stops the run.
+  escape_key_->IgnoreHeldPress();
 }
 
 void Form1::PumpEvents() {

@@ -8,16 +8,10 @@
 #include <QTextDocument>
 #include <utility>
 
+#include "ui/qt_text.h"
 #include "ui/user_input.h"
 
 namespace quorel {
-namespace {
-
-QString ToQString(std::u16string_view text) {
-  return QStringView(text.data(), static_cast<qsizetype>(text.size())).toString();
-}
-
-}  // namespace
 
 ResultBox::ResultBox(QWidget* parent) : QPlainTextEdit(parent) {
   setLineWrapMode(QPlainTextEdit::WidgetWidth);

@@ -103,6 +103,42 @@ TEST_F(Form1RunTest, EscapeHeldAtAPollStopsTheRunAndTheNextRunStartsAfresh) {
   EXPECT_EQ(Result(), Expected(kWord, u"1", u"20").boxes.at(Box::Text4));
 }
 
+TEST_F(Form1Test, EscapeThatClosesAMessageDoesNotStopTheRun) {
+  WriteDataFile(SearchText());
+  TypeInputs(kWordText, "abc", "20");
+  // Escape closes the message box on its press; the key is still held when the run goes on,
+  // and is released only after the run.
+  bool closed = false;
+  auto* answer = new QTimer(form_.get());
+  QObject::connect(answer, &QTimer::timeout, [&closed] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box != nullptr && box->isVisible()) {
+      QTest::keyPress(box, Qt::Key_Escape);
+      closed = true;
+    }
+  });
+  answer->start(5);
+  ClickSearch();
+  QTest::keyRelease(form_.get(), Qt::Key_Escape);
+  ASSERT_TRUE(closed);
+  EXPECT_EQ(Line("Text5")->text(), "Done.");
+  EXPECT_EQ(Result(), Expected(kWord, u"abc", u"20").boxes.at(Box::Text4));
+
+  // A press made after the message closed still stops the run.
+  closed = false;
+  AtSkip("6", [this] {
+    QTest::keyRelease(form_.get(), Qt::Key_Escape);
+    QTest::keyPress(form_.get(), Qt::Key_Escape);
+  });
+  ClickSearch();
+  QTest::keyRelease(form_.get(), Qt::Key_Escape);
+  EXPECT_TRUE(closed);
+  EXPECT_EQ(Line("Text5")->text(), "Aborted.");
+  EXPECT_EQ(Result(), Expected(kWord, u"abc", u"20", [](FakeWindow& window) {
+                        window.escape_at_poll = [](int poll) { return poll == 5; };
+                      }).boxes.at(Box::Text4));
+}
+
 TEST_F(Form1RunTest, SearchPressedDuringARunIsTurnedAway) {
   int presses = 0;
   QObject::connect(Command1(), &QPushButton::clicked, [&presses] { ++presses; });
