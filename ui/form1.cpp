@@ -3,7 +3,9 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QStyleHints>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -80,6 +82,9 @@ Form1::Form1(std::size_t capacity)
   setWindowTitle(QStringLiteral("Form1"));
   setFixedSize(kClientWidth, kClientHeight);
   setFont(WindowFont());
+  // A steady caret: a blinking one redraws the focused box twice a second for as long as the
+  // window is open, which for a box holding a long text keeps an idle window busy.
+  QGuiApplication::styleHints()->setCursorFlashTime(0);
   CreateControls();
   FitCaptions(*this);
   SetTabOrder();

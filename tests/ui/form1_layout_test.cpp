@@ -286,3 +286,44 @@ TEST_F(Form1Test, MessagesCarryTheApplicationTitleOneOkButtonAndNoIcon) {
 
 }  // namespace
 }  // namespace quorel::testing
+
+namespace quorel::testing {
+namespace {
+
+// Counts the paint events a widget receives.
+class PaintCounter final : public QObject {
+ public:
+  explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+  int paints = 0;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint) {
+      ++paints;
+    }
+    return QObject::eventFilter(watched, event);
+  }
+};
+
+TEST_F(Form1Test, AnIdleWindowDrawsNothingWhateverTheBoxesHold) {
+  // A blinking caret would redraw the focused box twice a second: a quarter of a second each
+  // time for a pasted word of a million letters.
+  ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
+  Text4()->setPlainText(QString(1000, QChar(0x05D0)));
+  for (const char* name : {"Text1", "Text4"}) {
+    SCOPED_TRACE(name);
+    auto* box = Find<QWidget>(name);
+    if (auto* line = qobject_cast<QLineEdit*>(box)) {
+      line->setText(QString(1 << 17, QChar(0x05D0)));
+    }
+    box->setFocus();
+    QTest::qWait(100);
+    PaintCounter counter(box);
+    PaintCounter view(Text4()->viewport());
+    QTest::qWait(1500);
+    EXPECT_EQ(counter.paints + view.paints, 0);
+  }
+}
+
+}  // namespace
+}  // namespace quorel::testing
