@@ -40,6 +40,12 @@ RunOutcome ScanSkipRange(WindowOperations& window, const LetterText& text,
         return RunOutcome::kResultBoxFull;
       }
       window.Repaint(Box::Text4);
+      if (window.IsWindowGone()) {
+        return RunOutcome::kWindowGone;
+      }
+      if (window.WasEscapeSeen()) {
+        return RunOutcome::kAborted;
+      }
     }
     sink.SkipDone(skip, std::max<std::int64_t>(0, LastStart(target_len, skip)), finds.size());
   }

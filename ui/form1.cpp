@@ -5,10 +5,10 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QStyleHints>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyleHints>
 #include <limits>
 
 #include "search/search_run.h"
@@ -153,8 +153,10 @@ void Form1::OnCommand1Clicked() {
     return;
   }
   running_ = true;
+  escape_seen_ = false;
   Command1_Click(*this);
   running_ = false;
+  escape_seen_ = false;
   if (gone_) {
     QCoreApplication::quit();
     return;

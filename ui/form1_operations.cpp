@@ -44,14 +44,35 @@ void Form1::AppendText(Box box, std::u16string_view piece) {
   }
   if (box == Box::Text4) {
     text4_->Append(piece);
+    // What goes into the document at once stays small enough to take a few milliseconds.
+    if (text4_->Buffered() >= text4_->PieceLength()) {
+      text4_->InsertFor(kInsertBudget);
+    }
     return;
   }
   SetText(box, GetText(box) + std::u16string(piece));
 }
 
 void Form1::Repaint(Box box) {
-  if (!gone_) {
-    throttle_.Request(box);
+  if (gone_) {
+    return;
+  }
+  throttle_.Request(box);
+  // The run repaints the result box after every find: between two finds the window can take
+  // its events without cutting one in two.
+  if (box == Box::Text4) {
+    HandleEventsIfDue();
+  }
+}
+
+void Form1::HandleEventsIfDue() {
+  if (!running_ || escape_seen_ ||
+      RepaintThrottle::Clock::now() - events_handled_ < RepaintThrottle::kFrame) {
+    return;
+  }
+  PumpEvents();
+  if (!gone_ && escape_key_->IsDown()) {
+    escape_seen_ = true;
   }
 }
 
@@ -85,10 +106,15 @@ void Form1::PumpEvents() {
   }
   QCoreApplication::sendPostedEvents();
   QCoreApplication::processEvents(QEventLoop::AllEvents);
+  events_handled_ = RepaintThrottle::Clock::now();
 }
 
 bool Form1::IsEscapeDown() {
   return escape_key_->IsDown();
+}
+
+bool Form1::WasEscapeSeen() {
+  return escape_seen_;
 }
 
 bool Form1::IsWindowGone() {
