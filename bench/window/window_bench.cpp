@@ -5,7 +5,7 @@
 //
 // Reads Quorel.DSF from the current folder, like the window. Prints one line:
 //   seconds=S cpu=S headless=H finds=N chars=C status=WORD messages=M
-//     wait_max_ms=W wait_p99_ms=P waits=K rss_mb=R
+//     wait_max_ms=W wait_p99_ms=P waits=K rss_mb=R peak_mb=M
 // where cpu is the time this process spent on the processor during the search (the X server's
 // share is not in it), and headless the same search run first in this same process through
 // quorel-search's console window into /dev/null: the same scanning code at the same addresses,
@@ -13,8 +13,9 @@
 // event waited during the search before the window handled it: a thread posts one every 10 ms
 // and each is timed from its posting to its handling (K of them in all). A click, a key and the
 // Escape poll that follows a yield wait no longer than this. rss_mb is the process's resident
-// memory at the end, the full result box included. --window-only leaves the headless search
-// out (headless=0), for words whose finds take the console minutes to print.
+// memory at the end, the full result box included, and peak_mb its highest point. --window-only
+// leaves the headless search out (headless=0), for words whose finds take the console minutes to
+// print.
 #include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
@@ -130,11 +131,12 @@ double Percentile(std::vector<double> values, double fraction) {
   return values[static_cast<std::size_t>(fraction * static_cast<double>(values.size() - 1))];
 }
 
-double ResidentMegabytes() {
+// A figure of /proc/self/status in megabytes: VmRSS (resident now) or VmHWM (its peak).
+double StatusMegabytes(const std::string& field) {
   std::ifstream status("/proc/self/status");
   std::string key;
   while (status >> key) {
-    if (key == "VmRSS:") {
+    if (key == field) {
       double kilobytes = 0;
       status >> kilobytes;
       return kilobytes / 1024;
@@ -196,15 +198,16 @@ int main(int argc, char** argv) {
   const double cpu = ProcessCpuSeconds() - cpu_before;
   // Events posted near the end wait for the run's return; they are handled here.
   QCoreApplication::sendPostedEvents(&recorder);
-  const double resident = ResidentMegabytes();
+  const double resident = StatusMegabytes("VmRSS:");
+  const double peak = StatusMegabytes("VmHWM:");
 
   const std::u16string result = form.GetText(quorel::Box::Text4);
   std::printf(
       "seconds=%.3f cpu=%.3f headless=%.3f finds=%lld chars=%zu status=%s messages=%d "
-      "wait_max_ms=%.1f wait_p99_ms=%.1f waits=%zu rss_mb=%.0f\n",
+      "wait_max_ms=%.1f wait_p99_ms=%.1f waits=%zu rss_mb=%.0f peak_mb=%.0f\n",
       seconds, cpu, headless, CountFinds(result), result.size(),
       qPrintable(form.findChild<QLineEdit*>("Text5")->text()), messages,
       Percentile(recorder.waits_ms, 1.0), Percentile(recorder.waits_ms, 0.99),
-      recorder.waits_ms.size(), resident);
+      recorder.waits_ms.size(), resident, peak);
   return 0;
 }
