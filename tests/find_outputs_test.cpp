@@ -174,6 +174,40 @@ TEST(JsonFinds, WritesOneObjectPerFindWithTheOneLineViewsLetters) {
       << "ten dalets before the find, nothing after the last letter of the text";
 }
 
+TEST(RunSearch, SkipsWhereALongWordHasNoStartPositionCountNoneAndExpectNone) {
+  // A word of 12 letters spans 11 skips: at skip 27709 its last start position is 6, from
+  // skip 27710 on it has none, and there every sink is told 0, never a negative number.
+  const std::u16string word =
+      u"\u05D0\u05D1\u05D2\u05D4\u05D5\u05D6\u05D7\u05D8\u05D9\u05DB\u05DC\u05DE";
+  std::u16string letters(TEXT_LENGTH, kDalet);
+  for (std::size_t k = 0; k < word.size(); ++k) {
+    letters[5 + k * 27709] = word[k];  // the find at position 6 ends on the last letter
+  }
+  TempDir dir;
+  const auto file = dir.Write("Quorel.DSF", DataFileBytes(letters));
+
+  FakeWindow window(word, u"27708", u"27711");
+  Recorder recorder;
+  EXPECT_EQ(RunSearch(window, file, recorder), RunOutcome::kDone);
+  EXPECT_EQ(recorder.finds, (std::vector<std::pair<int, int>>{{27709, 6}}));
+  const std::vector<Recorder::Skip> skips = {
+      {27708, 17, 0}, {27709, 6, 1}, {27710, 0, 0}, {27711, 0, 0}};
+  EXPECT_EQ(recorder.skips, skips);
+
+  FakeWindow counted(word, u"27708", u"27711");
+  FindCounter counter;
+  EXPECT_EQ(RunSearch(counted, file, counter), RunOutcome::kDone);
+  std::string failure;
+  const double chance = ChanceOfFind(*LetterTextFromBytes(DataFileBytes(letters), failure), word);
+  ASSERT_GT(chance, 0.0);
+  char expected[200];
+  std::snprintf(expected, sizeof expected,
+                "skip\tfinds\texpected\n27708\t0\t%.4g\n27709\t1\t%.4g\n27710\t0\t0\n"
+                "27711\t0\t0\nall\t1\t%.4g\n",
+                17 * chance, 6 * chance, 23 * chance);
+  EXPECT_EQ(Captured([&](std::FILE* out) { counter.Write(out); }), expected);
+}
+
 TEST(FindCounts, ExpectsStartPositionsTimesTheLettersShares) {
   // A quarter of the text alefs, the rest bets.
   std::u16string letters(TEXT_LENGTH, kBet);

@@ -69,10 +69,27 @@ TEST(LetterText, ByteRuleGoesThroughTheHebrewCodePage) {
       {0x21, u'\uFFFD'},                     // Windows-1255 leaves 0x81 unassigned
       {0x60, u'\u05B0'},                     // sheva
       {0x9D, u'\u200E'},                     // left-to-right mark
+      {0x80, u'\u05D0'},                     // alef
+      {0x9A, u'\u05EA'},                     // tav
+      {0x9E, u'\u200F'},                     // right-to-left mark
+      {0x9F, u'\uFFFD'},                     // unassigned, the last byte a file may hold
   };
+  // Every byte below 0xA0 loads, the k-th byte of the file at position k + 1, through the
+  // same rule: a file of all of them, in order.
+  std::string every_byte;
+  for (int b = 0x00; b < 0xA0; ++b) {
+    every_byte.push_back(static_cast<char>(b));
+  }
+  TempDir dir;
+  const LetterText text = LoadOk(dir.Write("Quorel.DSF", every_byte));
   for (const Case& c : cases) {
     EXPECT_EQ(CharacterForByte(c.byte), c.character) << int(c.byte);
+    EXPECT_EQ(text.At(c.byte + 1), c.character) << "loaded " << int(c.byte);
   }
+  for (int b = 0x00; b < 0xA0; ++b) {
+    EXPECT_EQ(text.At(b + 1), CharacterForByte(static_cast<unsigned char>(b))) << b;
+  }
+  EXPECT_EQ(text.At(0xA0 + 1), u' ') << "the text goes on blank after the file";
 }
 
 TEST(LetterText, LineBreakTakesTwoPositions) {

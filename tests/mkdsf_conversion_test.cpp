@@ -114,6 +114,13 @@ TEST(MichiganClaremont, MapsEachConsonantAndWritesFinalFormsAtWordEnds) {
       {"K M N P C", Bytes("ךםןףץ")},      // one-letter words
       {"MN-H(C", Bytes("מןהעץ")},         // the maqaf ends a word
       {"(M\r\nN", Bytes("עםן")},          // so does the line end
+      {"(M\nN", Bytes("עםן")},            // a line feed alone
+      {"(M\rN", Bytes("עםן")},            // a lone CR
+      {"(M N", Bytes("עםן")},             // a blank
+      {"(M\tN", Bytes("עםן")},            // a tab
+      {"(M\fN", Bytes("עםן")},            // a form feed
+      {"(M\vN", Bytes("עםן")},            // a vertical tab
+      {"(M\t\f\v\r \nK", Bytes("עםך")},   // a run of them ends the word once
       {"M1L2K3 5", Bytes("מלך")},         // accent digits stay inside the word
       {"B.:R;)$I73YT", Bytes("בראשית")},  // vowel codes are dropped
       {"&DH", Bytes("שדה")},              // & is sin

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "fake_window.h"
-#include "search/context_view.h"
 #include "temp_dir.h"
 
 namespace quorel {
@@ -191,17 +190,37 @@ TEST_F(SearchRunTest, ClosedWindowIsNotTouchedAgain) {
   EXPECT_EQ(window.Text(Box::Text5), "1");
 }
 
+// The room a find of a 2-letter word must find left in the result box before it is shown, the
+// most its text can take: a header of at most 64 characters, and the area view's 22 rows of
+// 63 characters (the framed row and its line break) with 4 more line breaks of 2 characters.
+constexpr std::size_t kRoomForAFindOfTwoLetters = 64 + 22 * 63 + 4 * 2;
+
 TEST_F(SearchRunTest, FullResultBoxStopsWithAMessageAndAborted) {
-  // Two finds fit, the third would not.
+  // Finds of אב at skips 1, 2 and 3, all at position 1.
   const std::u16string text = TextWith({{1, kAlef}, {2, kBet}, {3, kBet}, {4, kBet}});
+  // What the first two finds take in the box, measured in a box without limit.
+  FakeWindow unlimited(u"\u05D0\u05D1", u"1", u"5");
+  ASSERT_EQ(Run(unlimited, text), RunOutcome::kDone);
+  const std::size_t two_finds = unlimited.boxes[Box::Text4].find(u"Skip: 3");
+  ASSERT_NE(two_finds, std::u16string::npos);
+
+  // One character short of the room the third find needs: the run stops before it.
   FakeWindow window(u"\u05D0\u05D1", u"1", u"5");
-  window.capacity = LongestFindText(2) + 100;  // each find here takes 59 characters
+  window.capacity = two_finds + kRoomForAFindOfTwoLetters - 1;
   EXPECT_EQ(Run(window, text), RunOutcome::kResultBoxFull);
-  EXPECT_EQ(HeadersOf(window.Text(Box::Text4)).size(), 2u);
+  EXPECT_EQ(HeadersOf(window.Text(Box::Text4)), (std::vector<std::pair<int, int>>{{1, 1}, {2, 1}}));
   EXPECT_EQ(window.messages,
             (std::vector<std::string>{
                 "The result box is full: it shows 2 finds, and the search stopped at skip 3."}));
   EXPECT_EQ(window.Text(Box::Text5), "Aborted.");
+
+  // Exactly that room: the third find is shown and the run ends as usual.
+  FakeWindow roomy(u"\u05D0\u05D1", u"1", u"5");
+  roomy.capacity = two_finds + kRoomForAFindOfTwoLetters;
+  EXPECT_EQ(Run(roomy, text), RunOutcome::kDone);
+  EXPECT_EQ(roomy.boxes[Box::Text4], unlimited.boxes[Box::Text4]);
+  EXPECT_TRUE(roomy.messages.empty());
+  EXPECT_EQ(roomy.Text(Box::Text5), "Done.");
 }
 
 TEST_F(SearchRunTest, EmptyDataFileFindsNothing) {
