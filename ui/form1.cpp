@@ -153,6 +153,7 @@ void Form1::OnCommand1Clicked() {
     return;
   }
   running_ = true;
+  skip_shown_ = false;
   escape_seen_ = false;
   Command1_Click(*this);
   running_ = false;

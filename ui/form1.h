@@ -97,6 +97,8 @@ class Form1 final : public QWidget, public WindowOperations {
   std::array<std::optional<QString>, kBoxCount> held_text_;
   // When the window last handled its events during a run.
   RepaintThrottle::Clock::time_point events_handled_{};
+  // The run has handled events at a skip at least once.
+  bool skip_shown_ = false;
   // Escape was seen held while events were handled between two finds: the run stops there.
   bool escape_seen_ = false;
   bool running_ = false;

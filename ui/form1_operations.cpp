@@ -66,7 +66,9 @@ void Form1::Repaint(Box box) {
 }
 
 void Form1::HandleEventsIfDue() {
-  if (!running_ || escape_seen_ ||
+  // Only once the run has shown its first skip: before that the progress box still shows the
+  // last run's status word, which must not be read as this run's.
+  if (!running_ || !skip_shown_ || escape_seen_ ||
       RepaintThrottle::Clock::now() - events_handled_ < RepaintThrottle::kFrame) {
     return;
   }
@@ -107,6 +109,7 @@ void Form1::PumpEvents() {
   QCoreApplication::sendPostedEvents();
   QCoreApplication::processEvents(QEventLoop::AllEvents);
   events_handled_ = RepaintThrottle::Clock::now();
+  skip_shown_ = running_;
 }
 
 bool Form1::IsEscapeDown() {
