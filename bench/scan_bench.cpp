@@ -1,5 +1,6 @@
 // Times the scan over the whole skip range on the real text: the direct scan against the fast
-// scan, for a 2-, a 4- and a 7-letter word, measured in the same run, then prints a table.
+// scan, for a 2-, a 4- and a 7-letter word, measured in the same run, and the fast scan of both
+// reading directions (quorel-search --both) beside the one of one direction; then prints tables.
 //
 //   quorel_scan_bench [--text=FILE] [benchmark options]
 //
@@ -15,6 +16,7 @@
 
 #include "heap_meter.h"
 #include "scan/direct_scan.h"
+#include "scan/directional_scanner.h"
 #include "scan/scanner.h"
 #include "scan_table.h"
 #include "text/letter_text.h"
@@ -84,6 +86,25 @@ void FastRange(benchmark::State& state, std::u16string_view letters, std::u16str
   state.counters["heap_bytes"] = static_cast<double>(heap);
 }
 
+// --both: every skip read backwards and then forwards, as a run orders them, preparation of
+// both scans included.
+void FastBothRange(benchmark::State& state, std::u16string_view letters, std::u16string_view word) {
+  std::int64_t count = 0;
+  for (auto _ : state) {
+    std::vector<std::int32_t> finds;
+    const DirectionalScanner scanner(letters, word);
+    count = 0;
+    for (std::int32_t skip = kFirstSkip; skip <= kLastSkip; ++skip) {
+      scanner.FindsAtSkip(-skip, finds);
+      count += static_cast<std::int64_t>(finds.size());
+      scanner.FindsAtSkip(skip, finds);
+      count += static_cast<std::int64_t>(finds.size());
+    }
+    benchmark::DoNotOptimize(count);
+  }
+  state.counters["finds"] = static_cast<double>(count);
+}
+
 void Prepare(benchmark::State& state, std::u16string_view letters, std::u16string_view word) {
   for (auto _ : state) {
     const Scanner scanner(letters, word);
@@ -111,6 +132,9 @@ void RegisterAll(std::u16string_view letters) {
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark(("fast_portable/" + label).c_str(), FastRange, letters,
                                  word.letters, ScanKernel::kPortable)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(("fast_both/" + label).c_str(), FastBothRange, letters,
+                                 word.letters)
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark(("prepare/" + label).c_str(), Prepare, letters, word.letters)
         ->Unit(benchmark::kMicrosecond);

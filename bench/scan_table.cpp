@@ -40,6 +40,7 @@ const ScanTableReporter::Result* ScanTableReporter::Find(const std::string& name
 void ScanTableReporter::Finalize() {
   ConsoleReporter::Finalize();
   PrintRangeTable();
+  PrintBothDirections();
   PrintPreparation();
 }
 
@@ -63,6 +64,29 @@ void ScanTableReporter::PrintRangeTable() const {
                 portable ? Ratio(direct->cpu_seconds, portable->cpu_seconds).c_str() : "-",
                 fast->counters.count("heap_bytes") ? fast->counters.at("heap_bytes") / 1024 : 0.0,
                 finds == direct_finds ? "" : "  FINDS DIFFER");
+  }
+}
+
+void ScanTableReporter::PrintBothDirections() const {
+  std::printf(
+      "\nBoth reading directions (--both: skips -30490..-1 and 1..30490) against one direction, "
+      "fast scan, CPU time on one core\n");
+  std::printf("%-10s %10s %11s %10s %11s %8s\n", "word", "finds", "one way ms", "finds", "both ms",
+              "both/one");
+  for (const std::string& word : words_) {
+    const Result* one = Find("fast/" + word);
+    const Result* both = Find("fast_both/" + word);
+    if (one == nullptr || both == nullptr) {
+      continue;
+    }
+    char ratio[32];
+    std::snprintf(ratio, sizeof ratio, "%.2fx",
+                  one->cpu_seconds > 0 ? both->cpu_seconds / one->cpu_seconds : 0.0);
+    std::printf("%-10s %10.0f %11.1f %10.0f %11.1f %8s\n", word.c_str(),
+                one->counters.count("finds") ? one->counters.at("finds") : 0,
+                one->cpu_seconds * 1e3,
+                both->counters.count("finds") ? both->counters.at("finds") : 0,
+                both->cpu_seconds * 1e3, ratio);
   }
 }
 

@@ -1,6 +1,7 @@
 // A console reporter that also keeps each benchmark's time and counters, and prints the table
 // of the scan benchmarks when all have run: direct against fast time and their ratio per word,
-// preparation against one direct skip, and the heap a fast run holds.
+// both reading directions against one, preparation against one direct skip, and the heap a fast
+// run holds.
 #pragma once
 
 #include <benchmark/benchmark.h>
@@ -29,6 +30,7 @@ class ScanTableReporter : public benchmark::ConsoleReporter {
 
   const Result* Find(const std::string& name) const;
   void PrintRangeTable() const;
+  void PrintBothDirections() const;
   void PrintPreparation() const;
 
   std::vector<std::string> words_;

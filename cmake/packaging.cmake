@@ -11,13 +11,17 @@ set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXE
 set(QUOREL_PACKAGE_MAINTAINER "quorel developers <quorel@example.org>"
     CACHE STRING "The Maintainer field of the Debian package")
 
-install(TARGETS quorel-search quorel-mkdsf RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS quorel-search quorel-mkdsf quorel-study RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # Manual pages, compressed as Debian installs them. -n keeps the time out of the archive, so the
 # same page gives the same bytes.
-set(quorel_man_pages quorel-search quorel-mkdsf)
+set(quorel_man_pages quorel-search quorel-mkdsf quorel-study)
 if(TARGET quorel)
   list(APPEND quorel_man_pages quorel)
+endif()
+if(TARGET quorel-matrix)
+  install(TARGETS quorel-matrix RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  list(APPEND quorel_man_pages quorel-matrix)
 endif()
 set(quorel_man_outputs)
 foreach(page IN LISTS quorel_man_pages)
@@ -113,7 +117,8 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "quorel searches a fixed Hebrew text of 304805 letters for a word spelled out\n\
 at equal skips, in a window (quorel) or from a terminal (quorel-search, with\n\
 JSON and count outputs for scripts). quorel-mkdsf makes its data file from a\n\
-UTF-8 Hebrew or Michigan-Claremont text, or writes a demo text to start with.")
+UTF-8 Hebrew or Michigan-Claremont text, or writes a demo text to start with.\n\
+quorel-study computes the corrected distance of word pairs and its statistics.")
 # The libraries the programs link come from dpkg-shlibdeps; the window also needs a font that
 # holds Hebrew letters, fixed-pitch for the result box.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

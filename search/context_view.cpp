@@ -65,7 +65,7 @@ std::u16string AreaView(const LetterText& text, const Find& find) {
   return view;
 }
 
-std::u16string OneLineView(const LetterText& text, const Find& find) {
+std::u16string OneLineLetters(const LetterText& text, const Find& find) {
   std::u16string line;
   const std::int64_t rows = RowCount(find);
   line.reserve(static_cast<std::size_t>(rows) + 2);
@@ -81,7 +81,11 @@ std::u16string OneLineView(const LetterText& text, const Find& find) {
       line += u' ';
     }
   }
-  return u"Result: " + line + NL + NL;
+  return line;
+}
+
+std::u16string OneLineView(const LetterText& text, const Find& find) {
+  return u"Result: " + OneLineLetters(text, find) + NL + NL;
 }
 
 void AppendContextView(WindowOperations& window, const LetterText& text, const Find& find) {

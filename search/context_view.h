@@ -21,8 +21,11 @@ std::u16string FindHeader(const Find& find);
 // after the find's rows and after the last row.
 std::u16string AreaView(const LetterText& text, const Find& find);
 
-// The one-line view: "Result: ", the letters of the rows with a blank either side of the find's
-// letters, then two line breaks.
+// The letters of the one-line view's rows: the letters at the find's skip before it (up to
+// ten), a blank, the find's letters, a blank, and the letters at the skip after it (up to ten).
+std::u16string OneLineLetters(const LetterText& text, const Find& find);
+
+// The one-line view: "Result: ", OneLineLetters, then two line breaks.
 std::u16string OneLineView(const LetterText& text, const Find& find);
 
 // Reads Check1 once and appends the area view (any state but unchecked) or the one-line view

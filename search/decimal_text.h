@@ -1,4 +1,6 @@
-// Numbers as the boxes show them: plain ASCII digits, no sign, no leading zeros, no grouping.
+// Numbers as the boxes show them: plain ASCII digits, no leading zeros, no grouping. The
+// window's numbers are never negative; only a backward skip of the scripting front end has a
+// minus sign.
 #pragma once
 
 #include <cstdint>
@@ -6,7 +8,7 @@
 
 namespace quorel {
 
-// The decimal text of a number that is zero or more.
+// The decimal text of `value`.
 inline std::u16string DecimalText(std::int64_t value) {
   const std::string digits = std::to_string(value);
   return std::u16string(digits.begin(), digits.end());

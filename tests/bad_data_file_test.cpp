@@ -10,15 +10,14 @@
 #include <sstream>
 #include <string>
 
-#include "run_program.h"
+#include "program_runner.h"
 #include "temp_dir.h"
 
 namespace quorel {
 namespace {
 
-using testing::ProgramOutcome;
-using testing::RunSearchIn;
-using testing::TempDir;
+using test::ProgramOutcome;
+using test::TempDir;
 
 constexpr std::size_t kLength = 304805;
 
@@ -56,7 +55,10 @@ TEST(BadDataFile, EachCauseIsOneSentenceAndExitStatusTwo) {
   for (const BadFile& c : cases) {
     TempDir dir;
     c.make(dir.path() / "Quorel.DSF");
-    const ProgramOutcome outcome = RunSearchIn(dir.path(), "\xD7\x90\xD7\x91 2 20", "timeout 20");
+    // A time limit, should the program wait on the file for ever.
+    const ProgramOutcome outcome = test::Run(
+        test::Call("/usr/bin/timeout", {"20", QUOREL_SEARCH_PROGRAM, "\xD7\x90\xD7\x91", "2", "20"},
+                   dir.path()));
     EXPECT_EQ(outcome.status, 2) << c.name;
     EXPECT_EQ(outcome.err, "The letter text could not be loaded: Quorel.DSF in the folder " +
                                dir.path().string() + " " + c.cause + ".\n")
@@ -67,20 +69,25 @@ TEST(BadDataFile, EachCauseIsOneSentenceAndExitStatusTwo) {
 
 TEST(BadDataFile, UnreadableFileNamesTheSystemsReason) {
   // Root reads files whatever their permissions, so as root the program runs as nobody.
-  std::string as_user;
+  std::vector<std::string> as_user;
   if (geteuid() == 0) {
-    if (std::system("command -v setpriv >/dev/null") != 0) {
+    if (!std::filesystem::exists("/usr/bin/setpriv")) {
       GTEST_SKIP() << "running as root without setpriv to drop to another user";
     }
-    as_user = "setpriv --reuid=65534 --regid=65534 --clear-groups ";
-    if (std::system((as_user + "test -x '" QUOREL_SEARCH_PROGRAM "'").c_str()) != 0) {
+    as_user = {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
+    std::vector<std::string> probe(as_user.begin() + 1, as_user.end());
+    probe.insert(probe.end(), {"/usr/bin/test", "-x", QUOREL_SEARCH_PROGRAM});
+    if (test::Run(test::Call(as_user[0], probe)).status != 0) {
       GTEST_SKIP() << "user nobody cannot run " << QUOREL_SEARCH_PROGRAM;
     }
   }
   TempDir dir;
   dir.Write("Quorel.DSF", "\x80");
   std::filesystem::permissions(dir.path() / "Quorel.DSF", std::filesystem::perms::none);
-  const ProgramOutcome outcome = RunSearchIn(dir.path(), "\xD7\x90\xD7\x91 2 20", as_user);
+  std::vector<std::string> command = as_user;
+  command.insert(command.end(), {QUOREL_SEARCH_PROGRAM, "\xD7\x90\xD7\x91", "2", "20"});
+  const std::vector<std::string> arguments(command.begin() + 1, command.end());
+  const ProgramOutcome outcome = test::Run(test::Call(command[0], arguments, dir.path()));
   EXPECT_EQ(outcome.status, 2);
   EXPECT_EQ(outcome.err, "The letter text could not be loaded: Quorel.DSF in the folder " +
                              dir.path().string() + " could not be opened (Permission denied).\n");

@@ -117,10 +117,47 @@ TEST_F(ContextViewTest, TwoLetterWordHasBlankLinesAfterRowsTenAndTwelve) {
   EXPECT_EQ(line.size(), std::size_t(8 + 22 + 2 + 4));
 }
 
+// A backward find: row j is k = i + (j - 11) * Skip with Skip negative, so the rows walk down
+// the text and the centre column reads the word from top to bottom. Near the start of the text
+// the rows behind the find fall out, near the end the rows in front of it.
+TEST_F(ContextViewTest, BackwardFindsWalkTheRowsDownTheText) {
+  struct Case {
+    std::int32_t skip;
+    std::int32_t position;
+    std::int64_t length;
+  };
+  const Case cases[] = {{-7, 50'000, 3}, {-7, 30, 3}, {-2, T - 3, 4}, {-1, 2, 2}, {-30490, T, 2}};
+  for (const Case& c : cases) {
+    const Find find{c.skip, c.position, c.length};
+    std::u16string area = u"\r\n";
+    std::u16string line = u"Result: ";
+    for (std::int64_t j = 1; j <= c.length + 20; ++j) {
+      const std::int64_t k = c.position + (j - 11) * c.skip;
+      const bool inside = k >= 1 && k <= T;
+      const auto p = static_cast<std::int32_t>(k);
+      if (inside) {
+        area += Row(k > 25 ? L(p - 25, p - 1)
+                           : Blanks(static_cast<std::size_t>(26 - k)) + (k > 1 ? L(1, p - 1) : u""),
+                    L(p),
+                    k <= T - 25 ? L(p + 1, p + 25)
+                                : (k < T ? L(p + 1, T) : u"") +
+                                      Blanks(static_cast<std::size_t>(k + 25 - T)));
+      }
+      area += j == 10 || j == c.length + 10 ? u"\r\n" : u"";
+      line += j == 11 ? u" " : u"";
+      line += inside ? L(p) : u"";
+      line += j == c.length + 10 ? u" " : u"";
+    }
+    EXPECT_EQ(AreaView(text_, find), area + u"\r\n") << c.skip << " " << c.position;
+    EXPECT_EQ(OneLineView(text_, find), line + u"\r\n\r\n") << c.skip << " " << c.position;
+  }
+  EXPECT_EQ(FindHeader({-50, 7, 4}), u"Skip: -50\r\nPosition: 7 of 304805\r\n");
+}
+
 TEST_F(ContextViewTest, CheckStateChoosesTheViewOnceperFind) {
   const Find find{7, 30, 3};
   for (const int state : {kUnchecked, kChecked, kGreyed}) {
-    testing::FakeWindow window(u"", u"", u"");
+    test::FakeWindow window(u"", u"", u"");
     window.check_state = state;
     AppendContextView(window, text_, find);
     EXPECT_EQ(window.check_reads, 1);

@@ -10,7 +10,7 @@
 #include "search/window_operations.h"
 #include "text/utf.h"
 
-namespace quorel::testing {
+namespace quorel::test {
 
 class FakeWindow : public WindowOperations {
  public:
@@ -92,4 +92,4 @@ class FakeWindow : public WindowOperations {
   }
 };
 
-}  // namespace quorel::testing
+}  // namespace quorel::test

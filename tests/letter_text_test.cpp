@@ -11,7 +11,7 @@
 namespace quorel {
 namespace {
 
-using testing::TempDir;
+using test::TempDir;
 
 LetterText LoadOk(const std::filesystem::path& file) {
   LoadResult result = LoadLetterText(file);

@@ -8,7 +8,7 @@
 
 #include "search/target_word.h"
 
-namespace quorel::testing {
+namespace quorel::test {
 
 inline Preparation LiteralPrepareTarget(std::u16string_view typed) {
   std::u16string target(typed);
@@ -48,4 +48,4 @@ inline Preparation LiteralPrepareTarget(std::u16string_view typed) {
   return target;
 }
 
-}  // namespace quorel::testing
+}  // namespace quorel::test

@@ -6,20 +6,24 @@
 #include <fstream>
 #include <string>
 
-#include "program_run.h"
+#include "program_runner.h"
 #include "temp_dir.h"
 #include "text/letter_text.h"
 
 namespace quorel {
 namespace {
 
-using testing::ProgramOutcome;
-using testing::ReadFile;
-using testing::TempDir;
+using test::ProgramOutcome;
+using test::ReadFile;
+using test::TempDir;
 namespace fs = std::filesystem;
 
-ProgramOutcome Mkdsf(const TempDir& dir, const std::string& arguments) {
-  return testing::RunProgram(dir.path(), QUOREL_MKDSF_PROGRAM, arguments);
+ProgramOutcome Mkdsf(const TempDir& dir, const std::string& arguments,
+                     test::Stdin in = test::Stdin::Null()) {
+  test::Invocation invocation =
+      test::Call(QUOREL_MKDSF_PROGRAM, test::Words(arguments), dir.path());
+  invocation.in = std::move(in);
+  return test::Run(invocation);
 }
 
 const std::string kShalom = "\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D";  // shin lamed vav final-mem
@@ -76,8 +80,45 @@ TEST(QuorelMkdsfCli, RefusesMoreLettersThanTheWindowLoadsUnlessAskedToTruncate) 
 TEST(QuorelMkdsfCli, ReadsMichiganClaremontAndStandardInput) {
   TempDir dir;
   dir.Write("text.mc", "1 1 1 $LWM $LWM\n");
-  EXPECT_EQ(Mkdsf(dir, "--mc --strip-refs - <text.mc").status, 0);
+  EXPECT_EQ(Mkdsf(dir, "--mc --strip-refs -", test::Stdin::File(dir.path() / "text.mc")).status, 0);
   EXPECT_EQ(ReadFile(dir.path() / "Quorel.DSF"), kShalomBytes + kShalomBytes);
+}
+
+TEST(QuorelMkdsfCli, WritesTheVerseIndexBesideTheDataFileAndNeverLeavesAStaleOne) {
+  TempDir dir;
+  dir.Write("text.mc", "1 1 1 $LWM $LWM\n1 1 2 $LWM\n2 3 4 $LWM\n");
+  fs::create_directory(dir.path() / "out");
+  const ProgramOutcome run = Mkdsf(dir, "--mc text.mc out");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out,
+            "Wrote 16 letters to out/Quorel.DSF\n"
+            "Wrote the verse index of 3 verses to out/Quorel.verses\n");
+  EXPECT_EQ(ReadFile(dir.path() / "out" / "Quorel.verses"),
+            "Genesis 1 1 1\nGenesis 1 2 9\nExodus 3 4 13\n");
+
+  dir.Write("refs.txt", "Gen 1:1 " + kShalom + "\nGen 1:2 " + kShalom + "\n");
+  EXPECT_EQ(Mkdsf(dir, "--strip-refs --force refs.txt out").status, 0);
+  EXPECT_EQ(ReadFile(dir.path() / "out" / "Quorel.verses"), "Gen 1 1 1\nGen 1 2 5\n");
+
+  dir.Write("plain.txt", kShalom);
+  const ProgramOutcome plain = Mkdsf(dir, "--force plain.txt out");
+  EXPECT_EQ(plain.status, 0);
+  EXPECT_EQ(plain.out, "Wrote 4 letters to out/Quorel.DSF\n");
+  EXPECT_FALSE(fs::exists(dir.path() / "out" / "Quorel.verses")) << "the old index went with it";
+}
+
+// Another data file in the same folder has an index of its own name and leaves Quorel.verses be.
+TEST(QuorelMkdsfCli, AnotherDataFileLeavesTheIndexOfQuorelDsfAlone) {
+  TempDir dir;
+  dir.Write("Quorel.verses", "Genesis 1 1 1\n");
+  dir.Write("text.mc", "1 1 1 $LWM\n");
+  const ProgramOutcome run = Mkdsf(dir, "--mc text.mc other.DSF");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(ReadFile(dir.path() / "other.verses"), "Genesis 1 1 1\n");
+  dir.Write("plain.txt", kShalom);
+  EXPECT_EQ(Mkdsf(dir, "--force plain.txt other.DSF").status, 0);
+  EXPECT_FALSE(fs::exists(dir.path() / "other.verses")) << "a text without references";
+  EXPECT_EQ(ReadFile(dir.path() / "Quorel.verses"), "Genesis 1 1 1\n");
 }
 
 TEST(QuorelMkdsfCli, WritesIntoAFolderUnderTheDataFilesName) {
@@ -152,10 +193,8 @@ class RealTextRoundTrip : public ::testing::Test {
     ASSERT_EQ(real_.size(), std::size_t(TEXT_LENGTH));
   }
 
-  // The UTF-8 of the letter that a data-file byte stands for.
   static std::string Letter(char byte) {
-    const unsigned code = 0x05D0 + (static_cast<unsigned char>(byte) - 0x80u);
-    return {static_cast<char>(0xC0 | (code >> 6)), static_cast<char>(0x80 | (code & 0x3F))};
+    return test::LetterUtf8(static_cast<unsigned char>(byte));
   }
 
   TempDir dir_;
@@ -215,7 +254,9 @@ TEST_F(RealTextRoundTrip, TheFiveMichiganClaremontBooksGiveBackTheSameBytes) {
   dir_.Write("torah.mc.txt", text);
   const ProgramOutcome run = Mkdsf(dir_, "--mc torah.mc.txt");
   EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.out, "Wrote 304805 letters to Quorel.DSF\n");
+  EXPECT_EQ(run.out,
+            "Wrote 304805 letters to Quorel.DSF\n"
+            "Wrote the verse index of 5847 verses to Quorel.verses\n");
   EXPECT_TRUE(ReadFile(dir_.path() / "Quorel.DSF") == real_);
 
   const ProgramOutcome stripped = Mkdsf(dir_, "--mc --strip-refs --force torah.mc.txt");

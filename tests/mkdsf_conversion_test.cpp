@@ -2,28 +2,46 @@
 // Michigan-Claremont transliteration and verse references.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "text/data_file_bytes.h"
 #include "text/letter_text.h"
+#include "text/utf.h"
 #include "tools/mkdsf/conversion.h"
 #include "tools/mkdsf/hebrew_text.h"
 #include "tools/mkdsf/michigan_claremont.h"
 #include "tools/mkdsf/text_length.h"
-#include "tools/mkdsf/utf8_decoder.h"
 #include "tools/mkdsf/verse_reference.h"
 
 namespace quorel::mkdsf {
 namespace {
 
+// The characters of valid UTF-8.
+std::u32string U32(std::string_view utf8) {
+  std::u32string out;
+  for (std::size_t at = 0; at < utf8.size();) {
+    char32_t c = 0;
+    const std::size_t length = DecodeUtf8Sequence(utf8, at, c);
+    EXPECT_NE(length, 0u) << "not UTF-8 at byte " << at;
+    if (length == 0) {
+      break;
+    }
+    out.push_back(c);
+    at += length;
+  }
+  return out;
+}
+
 // The data-file bytes of a text written in Hebrew letters (UTF-8 in the source).
 std::string Bytes(std::string_view hebrew_utf8) {
-  std::u32string letters;
-  EXPECT_FALSE(DecodeUtf8(hebrew_utf8, letters).has_value());
+  const std::u32string letters = U32(hebrew_utf8);
   std::string bytes;
   for (const char32_t c : letters) {
     EXPECT_TRUE(c >= 0x05D0 && c <= 0x05EA)
         << "not a letter: " << std::hex << static_cast<unsigned>(c);
-    bytes.push_back(static_cast<char>(0x80 + (c - 0x05D0)));
+    bytes.push_back(LetterByte(c));
   }
   return bytes;
 }
@@ -36,41 +54,91 @@ std::string Mc(std::string_view text) {
   return ConvertText(text, {TextForm::kMichiganClaremont, false}).letters;
 }
 
-std::u32string U32(std::string_view utf8) {
-  std::u32string out;
-  EXPECT_FALSE(DecodeUtf8(utf8, out).has_value());
-  return out;
-}
-
-TEST(Utf8Decoder, DecodesEveryLengthOfSequence) {
-  std::u32string out;
-  EXPECT_FALSE(DecodeUtf8("a\xD7\x90\xE2\x82\xAC\xF0\x9F\x98\x80", out).has_value());
-  EXPECT_EQ(out, U"a\u05D0\u20AC\U0001F600");
-}
-
-TEST(Utf8Decoder, NamesTheLineAndByteOfTheFirstMalformedSequence) {
+// Each way a text stops being UTF-8 is named for what it is, at the first byte of the
+// character at fault, whether the text comes in one piece or byte by byte.
+TEST(Conversion, NamesTheCauseLineAndByteOfTheFirstMalformedSequence) {
   struct Case {
     std::string text;
+    Utf8Fault fault;
     std::size_t line;
     std::size_t offset;
   };
   const Case cases[] = {
-      {"\x80", 1, 0},              // a continuation byte with no lead
-      {"ab\ncd\n\xD7", 3, 6},      // cut off at the end of the text
-      {"\xD7\x90\xD7 x", 1, 2},    // lead byte followed by no continuation
-      {"\xC0\xAF", 1, 0},          // overlong form of '/'
-      {"\xED\xA0\x80", 1, 0},      // a surrogate
-      {"\xF4\x90\x80\x80", 1, 0},  // past U+10FFFF
-      {"\xFF", 1, 0},              // never in UTF-8
-      {"\xE0\xF9\xE5\xED", 1, 0},  // Windows-1255 Hebrew
+      {"\x80", Utf8Fault::kStrayByte, 1, 0},             // a continuation byte with no lead
+      {"\xFF", Utf8Fault::kStrayByte, 1, 0},             // never in UTF-8
+      {"ab\ncd\n\xD7", Utf8Fault::kEndsInside, 3, 6},    // cut off at the end of the text
+      {"\xE2\x82", Utf8Fault::kEndsInside, 1, 0},        // two of three bytes
+      {"\xD7\x90\xD7 x", Utf8Fault::kCutShort, 1, 2},    // lead byte followed by no continuation
+      {"\xE0\xF9\xE5\xED", Utf8Fault::kCutShort, 1, 0},  // Windows-1255 Hebrew
+      {"\xC0\xAF", Utf8Fault::kOverlong, 1, 0},          // overlong form of '/'
+      {"\xE0\x80\xAF", Utf8Fault::kOverlong, 1, 0},      // and again, in three bytes
+      {"a\n\xED\xA0\x80", Utf8Fault::kSurrogate, 2, 2},  // a surrogate
+      {"\xF4\x90\x80\x80", Utf8Fault::kPastUnicode, 1, 0},
   };
   for (const Case& c : cases) {
-    std::u32string out;
-    const auto error = DecodeUtf8(c.text, out);
-    ASSERT_TRUE(error.has_value()) << c.text;
-    EXPECT_EQ(error->line, c.line) << c.text;
-    EXPECT_EQ(error->offset, c.offset) << c.text;
+    for (const bool byte_by_byte : {false, true}) {
+      SCOPED_TRACE(c.text + (byte_by_byte ? " byte by byte" : " in one piece"));
+      TextConverter converter({}, 100);
+      bool ok = true;
+      if (byte_by_byte) {
+        for (std::size_t k = 0; ok && k < c.text.size(); ++k) {
+          ok = converter.Feed(std::string_view(c.text).substr(k, 1));
+        }
+      } else {
+        ok = converter.Feed(c.text);
+      }
+      EXPECT_FALSE(ok && converter.Finish());
+      ASSERT_TRUE(converter.Failure().has_value());
+      EXPECT_EQ(converter.Failure()->fault, c.fault);
+      EXPECT_EQ(converter.Failure()->line, c.line);
+      EXPECT_EQ(converter.Failure()->offset, c.offset);
+    }
   }
+}
+
+TEST(Conversion, SaysWhatEachFaultIs) {
+  const std::pair<Utf8Fault, std::string> cases[] = {
+      {Utf8Fault::kStrayByte, "holds a byte that starts no UTF-8 character"},
+      {Utf8Fault::kEndsInside, "ends inside a UTF-8 character: the text is cut short"},
+      {Utf8Fault::kCutShort, "holds a UTF-8 character cut short"},
+      {Utf8Fault::kOverlong, "holds an overlong UTF-8 form"},
+      {Utf8Fault::kSurrogate, "holds a UTF-16 surrogate"},
+      {Utf8Fault::kPastUnicode, "holds a code past U+10FFFF"},
+  };
+  for (const auto& [fault, words] : cases) {
+    const std::string sentence = NotUtf8Sentence({fault, 2, 9});
+    EXPECT_EQ(sentence.rfind("it is not UTF-8 text: line 2 (byte 10) " + words, 0), 0u) << sentence;
+  }
+}
+
+// Pieces of any size, cut anywhere (inside a character, a word, a line, a reference), give the
+// letters that the whole text gives.
+TEST(Conversion, GivesTheSameLettersWhereverTheTextIsCut) {
+  const std::string hebrew = "1:1 בְּרֵאשִׁית בָּרָא\r\nבראשית 1:2 והארץ היתה\nא:ג מלך";
+  const std::string mc = "GEN 1:1 BR)$YT MLK\nGEN 1:2 MN-H(C\n";
+  for (const auto& [text, form] :
+       {std::pair{hebrew, TextForm::kHebrewUnicode}, std::pair{mc, TextForm::kMichiganClaremont}}) {
+    const ConversionOptions options{form, true};
+    const std::string whole = ConvertText(text, options).letters;
+    ASSERT_FALSE(whole.empty());
+    for (std::size_t piece = 1; piece <= 7; ++piece) {
+      TextConverter converter(options, std::string::npos);
+      for (std::size_t at = 0; at < text.size(); at += piece) {
+        ASSERT_TRUE(converter.Feed(std::string_view(text).substr(at, piece)));
+      }
+      ASSERT_TRUE(converter.Finish());
+      EXPECT_EQ(converter.Letters(), whole) << "pieces of " << piece;
+      EXPECT_EQ(converter.LetterCount(), whole.size());
+    }
+  }
+}
+
+TEST(Conversion, KeepsTheFirstLettersAndCountsThemAll) {
+  TextConverter converter({}, 3);
+  ASSERT_TRUE(converter.Feed("שלום עולם"));
+  ASSERT_TRUE(converter.Finish());
+  EXPECT_EQ(converter.Letters(), Bytes("שלו"));
+  EXPECT_EQ(converter.LetterCount(), 8u);
 }
 
 TEST(HebrewText, KeepsTheLettersOfPointedAndCantillatedText) {
@@ -159,6 +227,19 @@ TEST(VerseReference, FindsTheReferenceAtTheStartOfALine) {
       {"א:א לו, אמר", "לו, אמר"},
       // but a line of a reference alone is all reference
       {"1:1", ""},
+      // the text's own punctuation after a short word makes no numeral of it
+      {"ויאמר משה: שלחו את עמי", "ויאמר משה: שלחו את עמי"},
+      {"אמר לו, כן", "אמר לו, כן"},
+      {"כי טוב. ויהי ערב", "כי טוב. ויהי ערב"},
+      {"אם כן; לא", "אם כן; לא"},
+      {"לו, אמר", "לו, אמר"},
+      {"משה: קום", "משה: קום"},
+      {"מה זה? לא", "מה זה? לא"},
+      // while a numeral with the shape of one is a reference
+      {"בראשית א:ב ויאמר", "ויאמר"},
+      {"ב,ג ויאמר", "ויאמר"},
+      {"שמות ב׳ ויאמר", "ויאמר"},
+      {"[יב] ויאמר", "ויאמר"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(WithoutVerseReference(U32(c.line)), U32(c.rest)) << c.line;
@@ -175,6 +256,81 @@ TEST(Conversion, DropsReferencesLineByLineOnlyWhenAsked) {
   EXPECT_EQ(ConvertText("GEN 1:1 MLK", {TextForm::kMichiganClaremont, false}).letters,
             Bytes("גןמלך"))
       << "without the option a book name in capitals is read as letters";
+}
+
+TEST(VerseReference, ReadsTheBookAndTheNumbersOfTheReference) {
+  struct Case {
+    std::string line;
+    std::vector<std::string> book;
+    std::vector<std::int32_t> numbers;
+  };
+  const Case cases[] = {
+      {"1:7 בראשית", {}, {1, 7}},
+      {"1 2 3 BR)$YT", {}, {1, 2, 3}},
+      {"Gen 12:7 ויאמר", {"Gen"}, {12, 7}},
+      {"בראשית א׳ ב׳ בראשית", {"בראשית"}, {1, 2}},
+      {"בראשית פרק א׳ ב׳ בראשית", {"בראשית"}, {1, 2}},
+      {"(בראשית א, א) בראשית", {"בראשית"}, {1, 1}},
+      {"{ק\"כ} ויאמר", {}, {120}},
+      {"{טו} ויאמר", {}, {15}},
+      {"1:1a ויאמר", {}, {1}},  // no reference: "1:1a" is no number word
+  };
+  for (const Case& c : cases) {
+    const std::optional<LeadingReference> reference = ReadVerseReference(U32(c.line));
+    if (c.line == "1:1a ויאמר") {
+      EXPECT_FALSE(reference.has_value());
+      continue;
+    }
+    ASSERT_TRUE(reference.has_value()) << c.line;
+    std::vector<std::string> book;
+    for (const std::u32string& word : reference->book_words) {
+      book.push_back(Utf32ToUtf8(word));
+    }
+    EXPECT_EQ(book, c.book) << c.line;
+    EXPECT_EQ(reference->numbers, c.numbers) << c.line;
+  }
+  EXPECT_EQ(BookName(1), "Genesis");
+  EXPECT_EQ(BookName(5), "Deuteronomy");
+  EXPECT_EQ(BookName(6), "Book6");
+}
+
+// A verse starts at its line's first letter; its row comes from the numbers of the line.
+TEST(Conversion, GivesTheVersesOfTheReferences) {
+  const Conversion mc = ConvertText("1 1 1 BR)$YT BR)\n1 1 2 WH)RC\n\n2 1 1 W)LH\n",
+                                    {TextForm::kMichiganClaremont, false});
+  EXPECT_EQ(mc.verses, (std::vector<Verse>{
+                           {"Genesis", 1, 1, 1}, {"Genesis", 1, 2, 10}, {"Exodus", 1, 1, 15}}));
+  EXPECT_EQ(mc.verse_note, "");
+
+  // Without a book name the books are counted: the next one starts again at 1:1.
+  const Conversion utf8 =
+      ConvertText("1:1 אב\n1:2 גד\n2:1 הו\n1:1 זח\n1:2 \n1:3 טי", {TextForm::kHebrewUnicode, true});
+  EXPECT_EQ(utf8.verses, (std::vector<Verse>{{"Genesis", 1, 1, 1},
+                                             {"Genesis", 1, 2, 3},
+                                             {"Genesis", 2, 1, 5},
+                                             {"Exodus", 1, 1, 7},
+                                             {"Exodus", 1, 3, 9}}))
+      << "a verse without letters starts nowhere";
+
+  const Conversion named = ConvertText("Gen 1:1 אב\nGen 1:2 גד", {TextForm::kHebrewUnicode, true});
+  EXPECT_EQ(named.verses, (std::vector<Verse>{{"Gen", 1, 1, 1}, {"Gen", 1, 2, 3}}));
+
+  // References are read only where they are dropped from the letters.
+  EXPECT_TRUE(ConvertText("1:1 אב", {TextForm::kHebrewUnicode, false}).verses.empty());
+  EXPECT_TRUE(ConvertText("GEN 1:1 MLK", {TextForm::kMichiganClaremont, false}).verses.empty());
+
+  const Conversion verse_only = ConvertText("1:1 אב\n{ב} גד", {TextForm::kHebrewUnicode, true});
+  EXPECT_TRUE(verse_only.verses.empty());
+  EXPECT_EQ(verse_only.verse_note,
+            "line 2 has a reference that gives no chapter and verse, so no verse index was "
+            "written");
+}
+
+TEST(Conversion, TheIndexHoldsTheVersesWithinTheLettersWritten) {
+  const std::vector<Verse> verses = {{"Genesis", 1, 1, 1}, {"Genesis", 1, 2, 10}};
+  EXPECT_EQ(VerseIndexText(verses, 10), "Genesis 1 1 1\nGenesis 1 2 10\n");
+  EXPECT_EQ(VerseIndexText(verses, 9), "Genesis 1 1 1\n");
+  EXPECT_EQ(VerseIndexText({}, 9), "");
 }
 
 TEST(Conversion, RefusesTextThatIsNotUtf8) {

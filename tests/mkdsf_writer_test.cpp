@@ -13,7 +13,7 @@
 namespace quorel::mkdsf {
 namespace {
 
-using testing::TempDir;
+using test::TempDir;
 namespace fs = std::filesystem;
 
 std::string ReadFile(const fs::path& file) {
@@ -73,6 +73,41 @@ TEST(DataFileWriter, ReportsAFolderItCannotWriteInto) {
   fs::create_directory(dir.path() / "Quorel.DSF");
   EXPECT_NE(WriteDataFile(dir.path() / "Quorel.DSF", "\x80", Overwrite::kReplace), "");
   EXPECT_TRUE(fs::is_directory(dir.path() / "Quorel.DSF"));
+  EXPECT_EQ(FilesIn(dir.path()), 1u);
+}
+
+// The verse index goes beside the data file with it, and an old index never outlives the text it
+// belonged to.
+TEST(DataFileWriter, WritesTheIndexBesideTheDataFileAndDropsAStaleOne) {
+  TempDir dir;
+  const fs::path file = dir.path() / "Quorel.DSF";
+  const fs::path index = dir.path() / "Quorel.verses";
+  EXPECT_EQ(WriteDataFileAndIndex(file, "\x80\x81", "Genesis 1 1 1\n", Overwrite::kRefuse), "");
+  EXPECT_EQ(ReadFile(file), "\x80\x81");
+  EXPECT_EQ(ReadFile(index), "Genesis 1 1 1\n");
+  EXPECT_EQ(FilesIn(dir.path()), 2u);
+
+  // Refused: the old data file keeps its index.
+  EXPECT_NE(WriteDataFileAndIndex(file, "\x82", "Exodus 1 1 1\n", Overwrite::kRefuse), "");
+  EXPECT_EQ(ReadFile(index), "Genesis 1 1 1\n");
+
+  EXPECT_EQ(WriteDataFileAndIndex(file, "\x82\x83", "Exodus 1 1 1\n", Overwrite::kReplace), "");
+  EXPECT_EQ(ReadFile(index), "Exodus 1 1 1\n");
+
+  // A new text without references: no index stays beside it.
+  EXPECT_EQ(WriteDataFileAndIndex(file, "\x84", "", Overwrite::kReplace), "");
+  EXPECT_EQ(ReadFile(file), "\x84");
+  EXPECT_FALSE(fs::exists(index));
+  EXPECT_EQ(FilesIn(dir.path()), 1u);
+}
+
+TEST(DataFileWriter, AFailedDataFileLeavesNoIndexAndNoTemporary) {
+  TempDir dir;
+  fs::create_directory(dir.path() / "Quorel.DSF");
+  EXPECT_NE(WriteDataFileAndIndex(dir.path() / "Quorel.DSF", "\x80", "Genesis 1 1 1\n",
+                                  Overwrite::kReplace),
+            "");
+  EXPECT_FALSE(fs::exists(dir.path() / "Quorel.verses"));
   EXPECT_EQ(FilesIn(dir.path()), 1u);
 }
 

@@ -1,23 +1,44 @@
 // End-to-end checks of the quorel-search program: its output streams and its exit status.
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
-#include "run_program.h"
+#include "program_runner.h"
 #include "temp_dir.h"
 #include "text/letter_text.h"
 
 namespace quorel {
 namespace {
 
-using testing::DataFileBytes;
-using testing::ProgramOutcome;
-using testing::ReadFile;
-using testing::RunSearchIn;
-using testing::TempDir;
+test::ProgramOutcome RunSearchIn(const std::filesystem::path& folder,
+                                 const std::string& arguments) {
+  return test::Run(test::Call(QUOREL_SEARCH_PROGRAM, test::Words(arguments), folder));
+}
+
+using test::DataFileBytes;
+using test::ProgramOutcome;
+using test::TempDir;
+
+// The skip and position of every find in a result text.
+std::vector<std::pair<int, int>> HeadersOf(const std::string& result) {
+  std::vector<std::pair<int, int>> finds;
+  int skip = 0;
+  int position = 0;
+  for (std::size_t at = 0; (at = result.find("Skip: ", at)) != std::string::npos; ++at) {
+    // A copy of the header alone: sscanf measures the whole string it is given.
+    const std::string header = result.substr(at, 64);
+    std::sscanf(header.c_str(), "Skip: %d\r\nPosition: %d", &skip, &position);
+    finds.emplace_back(skip, position);
+  }
+  return finds;
+}
 
 // alef-bet at skip 2 from position 1.
 std::string SmallText() {
@@ -67,12 +88,27 @@ TEST(QuorelSearchCli, InterruptStopsTheRunKeepingItsFinds) {
   TempDir dir;
   dir.Write("Quorel.DSF", std::string(TEXT_LENGTH, '\x80'));
   // Every start position is a find at every skip: far more than can be written before the
-  // interrupt arrives.
-  const std::string command = "cd '" + dir.path().string() + "' && (timeout -s INT 1 '" +
-                              QUOREL_SEARCH_PROGRAM +
-                              "' \xD7\x90\xD7\x90 1 30480 | tail -c 200 >tail.txt) 2>err.txt";
-  std::system(command.c_str());
-  EXPECT_EQ(ReadFile(dir.path() / "err.txt"), "Aborted.\n");
+  // interrupt arrives, which it does while skip 1 is being written.
+  test::RunningProgram run(
+      test::Call(QUOREL_SEARCH_PROGRAM, {"\xD7\x90\xD7\x90", "1", "30480"}, dir.path()));
+  ASSERT_TRUE(run.WaitUntilStdoutHolds(4096));
+  run.Signal(SIGINT);
+  const ProgramOutcome outcome = run.Finish();
+  EXPECT_EQ(outcome.status, 130);
+  EXPECT_EQ(outcome.err, "Aborted.\n");
+  // The run stops at its next poll, after skip 1: the finds written are all those of skip 1,
+  // each at the next start position, and each whole.
+  const std::vector<std::pair<int, int>> finds = HeadersOf(outcome.out);
+  ASSERT_EQ(finds.size(), std::size_t(TEXT_LENGTH - 1));
+  for (std::size_t k = 0; k < finds.size(); ++k) {
+    ASSERT_EQ(finds[k], std::make_pair(1, static_cast<int>(k) + 1)) << k;
+  }
+  std::size_t views = 0;
+  for (std::size_t at = 0; (at = outcome.out.find("\r\nResult: ", at)) != std::string::npos; ++at) {
+    ++views;
+  }
+  EXPECT_EQ(views, finds.size());
+  EXPECT_EQ(outcome.out.substr(outcome.out.size() - 4), "\r\n\r\n");
 }
 
 TEST(QuorelSearchCli, FindsTheSevenFindsOfTheRealText) {

@@ -3,32 +3,28 @@
 // from the program's.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "run_program.h"
+#include "program_runner.h"
 #include "temp_dir.h"
 
 namespace quorel {
 namespace {
 
-using testing::ProgramOutcome;
-using testing::ReadFile;
-using testing::RunSearchIn;
-using testing::TempDir;
+using test::ProgramOutcome;
+using test::TempDir;
 
 constexpr long kLength = 304805;
 const std::filesystem::path kRealText = QUOREL_SHARED_DATA "/Quorel.DSF";
 
-// The UTF-8 of the letter that a data-file byte 0x80..0x9A stands for.
-std::string LetterUtf8(unsigned char byte) {
-  const unsigned code = 0x05D0 + (byte - 0x80u);
-  return {static_cast<char>(0xC0 | (code >> 6)), static_cast<char>(0x80 | (code & 0x3F))};
-}
+using test::LetterUtf8;
 
 class RealTextTest : public ::testing::Test {
  protected:
@@ -36,12 +32,14 @@ class RealTextTest : public ::testing::Test {
     if (!std::filesystem::exists(kRealText)) {
       GTEST_SKIP() << "the real text is not at " << kRealText;
     }
-    bytes_ = ReadFile(kRealText);
+    bytes_ = test::ReadFile(kRealText);
     ASSERT_EQ(bytes_.size(), std::size_t(kLength));
     std::filesystem::copy_file(kRealText, dir_.path() / "Quorel.DSF");
   }
 
-  ProgramOutcome Run(const std::string& arguments) { return RunSearchIn(dir_.path(), arguments); }
+  ProgramOutcome Run(const std::string& arguments) {
+    return test::Run(test::Call(QUOREL_SEARCH_PROGRAM, test::Words(arguments), dir_.path()));
+  }
 
   // Letter at 1-based position p, or a blank outside the text.
   std::string At(long p) const {
@@ -139,31 +137,72 @@ TEST_F(RealTextTest, FindsOfEveryStartPositionAtSkipOne) {
   EXPECT_EQ(static_cast<long>(finds.size()), expected);
 }
 
+// --both adds the backward finds, each viewed by the same rows with a negative skip, and leaves
+// the forward finds and their views exactly as the default output has them.
+TEST_F(RealTextTest, BothDirectionsAddBackwardFindsAndKeepTheForwardOnes) {
+  for (const bool area : {false, true}) {
+    const std::string view = area ? "--area " : "";
+    const ProgramOutcome forward = Run(view + kDefaultWord + " 2 20");
+    const ProgramOutcome both = Run("--both " + view + kDefaultWord + " 2 20");
+    EXPECT_EQ(both.status, 0);
+    EXPECT_EQ(both.err, "Done.\n");
+    std::vector<std::pair<long, long>> finds;
+    CheckFinds(both.out, kDefaultWord, 4, area, finds);
+    // Split the output into its finds again, keeping the forward ones.
+    std::string forward_only;
+    std::size_t at = 0;
+    while (at < both.out.size()) {
+      const std::size_t next = both.out.find("Skip: ", at + 1);
+      const std::string find = both.out.substr(at, next - at);
+      if (find.compare(0, 7, "Skip: -") != 0) {
+        forward_only += find;
+      }
+      at = next == std::string::npos ? both.out.size() : next;
+    }
+    EXPECT_EQ(forward_only, forward.out);
+    // By skip size, the backward skip first, then by position.
+    const auto order = [](const std::pair<long, long>& a, const std::pair<long, long>& b) {
+      const long size_a = std::labs(a.first);
+      const long size_b = std::labs(b.first);
+      return size_a != size_b     ? size_a < size_b
+             : a.first != b.first ? a.first < b.first
+                                  : a.second < b.second;
+    };
+    EXPECT_TRUE(std::is_sorted(finds.begin(), finds.end(), order));
+    EXPECT_TRUE(std::any_of(finds.begin(), finds.end(), [](const auto& f) { return f.first < 0; }));
+  }
+}
+
 TEST_F(RealTextTest, MessagesComeInOrderAndTheWordIsWrittenBack) {
   struct Case {
-    std::string arguments;
+    std::vector<std::string> arguments;
     int status;
     std::string err;
   };
   const Case cases[] = {
-      {"'\xD7\x97\xD7\x95\xD7\xA4\xD7\xA9' 40000 40000", 0,
+      {{"\xD7\x97\xD7\x95\xD7\xA4\xD7\xA9", "40000", "40000"},
+       0,
        "Max skip size is too big - set to 2\nMax skip size is too big - set to 12\nDone.\n"},
-      {"'' '' ''", 1,
+      {{"", "", ""},
+       1,
        "Min skip size must be numeric and positive - set to 2\n"
        "Max skip size must be numeric and larger than min skip - set to 12\n"
        "Min target size must be at least 2\n"},
-      {"' \xD7\x90 ' 5 3", 1,
+      {{" \xD7\x90 ", "5", "3"},
+       1,
        "Max skip size must be numeric and larger than min skip - set to 15\n"
        "Min target size must be at least 2\n"},
-      {"'\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D x' 3.5 7.5", 1, "Target should be Hebrew only\n"},
+      {{"\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D x", "3.5", "7.5"}, 1, "Target should be Hebrew only\n"},
   };
   for (const Case& c : cases) {
-    const ProgramOutcome outcome = Run(c.arguments);
-    EXPECT_EQ(outcome.status, c.status) << c.arguments;
-    EXPECT_EQ(outcome.err, c.err) << c.arguments;
+    SCOPED_TRACE(c.arguments[0] + " " + c.arguments[1] + " " + c.arguments[2]);
+    const ProgramOutcome outcome =
+        test::Run(test::Call(QUOREL_SEARCH_PROGRAM, c.arguments, dir_.path()));
+    EXPECT_EQ(outcome.status, c.status);
+    EXPECT_EQ(outcome.err, c.err);
   }
   // A final form in the typed word is searched as its regular form.
-  const ProgramOutcome folded = Run("'\xD7\x97\xD7\x95\xD7\xA3\xD7\xA9' 2 20");  // final pe
+  const ProgramOutcome folded = Run("\xD7\x97\xD7\x95\xD7\xA3\xD7\xA9 2 20");  // final pe
   std::vector<std::pair<long, long>> finds;
   CheckFinds(folded.out, kDefaultWord, 4, false, finds);
   EXPECT_EQ(finds.size(), 7u);

@@ -15,6 +15,7 @@
 #include "scan/direct_scan.h"
 #include "scan/directional_scanner.h"
 #include "scan/letter_bitset.h"
+#include "text/hebrew_letters.h"
 #include "text/letter_text.h"
 
 namespace quorel {
@@ -379,4 +380,52 @@ TEST(DirectionalScanner, BackwardFindStartsAtTheWordsFirstLetter) {
   EXPECT_EQ(finds, std::vector<std::int32_t>{10});
   scanner.FindsAtSkip(3, finds);
   EXPECT_TRUE(finds.empty());
+}
+
+// Final forms read as their letters: the fast scan of the folded letters finds, in both
+// directions, exactly what the direct scan's letter-by-letter test finds when it folds each
+// letter of the text itself.
+TEST(DirectionalScanner, EqualsTheDirectScanWithFinalFormsFolded) {
+  std::mt19937 random(20261212);
+  // mem, final mem and alef: a word with mem matches either form only when folded.
+  const char16_t kLetters[] = {u'\u05DE', u'\u05DD', u'\u05D0'};
+  for (int round = 0; round < 10; ++round) {
+    std::u16string letters(2000 + round * 41, u' ');
+    for (char16_t& c : letters) {
+      c = kLetters[random() % 3];
+    }
+    std::u16string target(2 + round % 3, u' ');
+    for (char16_t& c : target) {
+      c = random() % 2 == 0 ? u'\u05DE' : u'\u05D0';
+    }
+    const std::u16string folded = quorel::FoldFinals(letters);
+    const quorel::DirectionalScanner scanner(folded, target);
+    std::vector<std::int32_t> fast;
+    for (std::int32_t skip = -30; skip <= 30; ++skip) {
+      if (skip == 0) {
+        continue;
+      }
+      std::vector<std::int32_t> direct;
+      const std::int64_t span = (static_cast<std::int64_t>(target.size()) - 1) * skip;
+      for (std::int64_t i = 1; i <= static_cast<std::int64_t>(letters.size()); ++i) {
+        const std::int64_t last = i + span;
+        if (last < 1 || last > static_cast<std::int64_t>(letters.size())) {
+          continue;
+        }
+        bool all = true;
+        for (std::size_t j = 0; j < target.size() && all; ++j) {
+          const auto p = static_cast<std::size_t>(i - 1 + static_cast<std::int64_t>(j) * skip);
+          all = quorel::RegularLetter(letters[p]) == target[j];
+        }
+        if (all) {
+          direct.push_back(static_cast<std::int32_t>(i));
+        }
+      }
+      std::vector<std::int32_t> direct_of_folded;
+      quorel::DirectScan(folded, target, skip, direct_of_folded);
+      ASSERT_EQ(direct_of_folded, direct) << "round " << round << ", skip " << skip;
+      scanner.FindsAtSkip(skip, fast);
+      ASSERT_EQ(fast, direct) << "round " << round << ", skip " << skip;
+    }
+  }
 }

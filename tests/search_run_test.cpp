@@ -7,14 +7,16 @@
 #include <vector>
 
 #include "fake_window.h"
+#include "search/context_view.h"
+#include "search/result_box_sink.h"
 #include "temp_dir.h"
 
 namespace quorel {
 namespace {
 
-using testing::DataFileBytes;
-using testing::FakeWindow;
-using testing::TempDir;
+using test::DataFileBytes;
+using test::FakeWindow;
+using test::TempDir;
 
 constexpr char16_t kAlef = u'\u05D0';
 constexpr char16_t kBet = u'\u05D1';
@@ -235,6 +237,54 @@ TEST_F(SearchRunTest, FinalFormInTheTextNeverMatches) {
   Run(window, text);
   EXPECT_EQ(window.Text(Box::Text1), "\u05D0\u05DE");
   EXPECT_TRUE(window.boxes[Box::Text4].empty());
+}
+
+}  // namespace
+}  // namespace quorel
+
+namespace quorel {
+namespace {
+
+class WidenedRunTest : public SearchRunTest {
+ protected:
+  RunOutcome RunWith(FakeWindow& window, const std::u16string& letters,
+                     const SearchOptions& options) {
+    ResultBoxSink sink(window);
+    return RunSearch(window, dir_.Write("Quorel.DSF", DataFileBytes(letters)), sink, options);
+  }
+};
+
+TEST_F(WidenedRunTest, BothDirectionsComeBySkipMagnitudeNegativeFirstThenPosition) {
+  const std::u16string text = TextWith({{20, kAlef},
+                                        {23, kBet},  // forward at 3 from 20
+                                        {50, kAlef},
+                                        {47, kBet},  // backward at 3 from 50
+                                        {30, kAlef},
+                                        {28, kBet},  // backward at 2 from 30
+                                        {60, kAlef},
+                                        {57, kBet}});  // backward at 3 from 60
+  FakeWindow window(u"\u05D0\u05D1", u"2", u"3");
+  EXPECT_EQ(RunWith(window, text, {.both_directions = true}), RunOutcome::kDone);
+  EXPECT_EQ(HeadersOf(window.Text(Box::Text4)),
+            (std::vector<std::pair<int, int>>{{-2, 30}, {-3, 50}, {-3, 60}, {3, 20}}));
+  // One progress step and one poll per skip of the range, whatever the directions.
+  EXPECT_EQ(window.polls, 2);
+}
+
+TEST_F(WidenedRunTest, ForwardOnlyByDefault) {
+  const std::u16string text = TextWith({{50, kAlef}, {47, kBet}});
+  FakeWindow window(u"\u05D0\u05D1", u"3", u"3");
+  EXPECT_EQ(RunWith(window, text, {}), RunOutcome::kDone);
+  EXPECT_TRUE(window.boxes[Box::Text4].empty());
+}
+
+TEST_F(WidenedRunTest, FoldedFinalFormsMatchButTheViewShowsTheTextsOwnLetter) {
+  const std::u16string text = TextWith({{1, kAlef}, {2, u'\u05DD'}});
+  FakeWindow window(u"\u05D0\u05DD", u"1", u"1");
+  EXPECT_EQ(RunWith(window, text, {.fold_finals = true}), RunOutcome::kDone);
+  EXPECT_EQ(HeadersOf(window.Text(Box::Text4)), (std::vector<std::pair<int, int>>{{1, 1}}));
+  EXPECT_NE(window.Text(Box::Text4).find("Result:  \u05D0\u05DD "), std::string::npos)
+      << window.Text(Box::Text4);
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 namespace quorel {
 namespace {
 
-using testing::FakeWindow;
+using test::FakeWindow;
 
 constexpr char kMinNotPositive[] = "Min skip size must be numeric and positive - set to 2";
 constexpr char kMinTooBig[] = "Max skip size is too big - set to 2";

@@ -11,7 +11,7 @@
 namespace quorel {
 namespace {
 
-using testing::FakeWindow;
+using test::FakeWindow;
 
 struct TargetCase {
   std::u16string typed;
@@ -99,7 +99,7 @@ TEST(PrepareTargetText, AgreesWithTheStepByStepPassOnRandomInputs) {
       c = alphabet[random() % (random() % 4 == 0 ? alphabet.size() : 10)];
     }
     const Preparation fast = PrepareTargetText(typed);
-    const Preparation literal = testing::LiteralPrepareTarget(typed);
+    const Preparation literal = test::LiteralPrepareTarget(typed);
     ASSERT_EQ(fast.index(), literal.index()) << Utf16ToUtf8(typed);
     if (const auto* refusal = std::get_if<Refusal>(&fast)) {
       EXPECT_EQ(refusal->message, std::get<Refusal>(literal).message) << Utf16ToUtf8(typed);

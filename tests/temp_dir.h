@@ -4,10 +4,14 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <sstream>
 #include <string>
 #include <string_view>
 
-namespace quorel::testing {
+#include "text/data_file_bytes.h"
+#include "text/utf.h"
+
+namespace quorel::test {
 
 class TempDir {
  public:
@@ -39,14 +43,26 @@ class TempDir {
   std::filesystem::path path_;
 };
 
+inline std::string ReadFile(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
 // The data-file bytes of a text written with the letters U+05D0..U+05EA (and blanks, which are
 // not in the format but stand for a byte that no target letter matches).
 inline std::string DataFileBytes(std::u16string_view letters) {
   std::string bytes;
   for (const char16_t c : letters) {
-    bytes.push_back(static_cast<char>(c == u' ' ? 0x20 : 0x80 + (c - u'\u05D0')));
+    bytes.push_back(c == u' ' ? ' ' : LetterByte(c));
   }
   return bytes;
 }
 
-}  // namespace quorel::testing
+// The UTF-8 of the letter that a data-file letter byte (0x80..0x9A) stands for.
+inline std::string LetterUtf8(unsigned char byte) {
+  return Utf16ToUtf8(std::u16string(1, LetterOfByte(byte)));
+}
+
+}  // namespace quorel::test

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 namespace {
@@ -61,6 +62,21 @@ TEST(VerseIndex, RowsWrittenAreRowsRead) {
   ASSERT_TRUE(load.index);
   ASSERT_EQ(load.index->Verses().size(), 1u);
   EXPECT_EQ(load.index->Verses().front(), verse);
+}
+
+TEST(VerseIndex, EachDataFileHasAnIndexOfItsOwnName) {
+  struct Case {
+    std::filesystem::path data_file;
+    std::filesystem::path index;
+  };
+  const Case cases[] = {
+      {"Quorel.DSF", quorel::kVerseIndexFileName}, {"texts/Quorel.DSF", "texts/Quorel.verses"},
+      {"/tmp/genesis.dsf", "/tmp/genesis.verses"}, {"Quorel", "Quorel.verses"},
+      {"odd.verses", "odd.verses.verses"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(quorel::VerseIndexPathFor(c.data_file), c.index) << c.data_file;
+  }
 }
 
 }  // namespace

@@ -18,6 +18,10 @@ inline constexpr int kHebrewLetterCount = 27;
 constexpr bool IsHebrewLetter(char16_t c) {
   return c >= kAlef && c <= kTav;
 }
+// The same for a character of a decoded UTF-8 text, which may lie past U+FFFF.
+constexpr bool IsHebrewLetter(char32_t c) {
+  return c >= kAlef && c <= kTav;
+}
 
 // Each final form (ך ם ן ף ץ) stands just before its regular letter (כ מ נ פ צ).
 constexpr bool IsFinalForm(char16_t c) {
@@ -27,6 +31,16 @@ constexpr bool IsFinalForm(char16_t c) {
 // The regular letter of a final form; any other character as it is.
 constexpr char16_t RegularLetter(char16_t c) {
   return IsFinalForm(c) ? static_cast<char16_t>(c + 1) : c;
+}
+
+// Kaf, mem, nun, pe and tsadi: the letters that take a final form at the end of a word.
+constexpr bool HasFinalForm(char32_t letter) {
+  return IsHebrewLetter(letter) && IsFinalForm(static_cast<char16_t>(letter - 1));
+}
+
+// The final form of a letter that HasFinalForm: the code just before it.
+constexpr char32_t FinalForm(char32_t letter) {
+  return letter - 1;
 }
 
 // `text` with every final form read as its regular letter.

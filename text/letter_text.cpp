@@ -7,12 +7,10 @@
 #include <system_error>
 
 #include "text/code_page.h"
+#include "text/data_file_bytes.h"
 
 namespace quorel {
 namespace {
-
-constexpr unsigned char kFirstByteWithoutCharacter = 0xA0;
-constexpr unsigned char kByteRuleOffset = 0x60;
 
 std::string HexByte(unsigned char byte) {
   constexpr char kDigits[] = "0123456789ABCDEF";

@@ -47,7 +47,14 @@ void AppendCodePoint(char32_t c, std::string& out) {
 
 }  // namespace
 
-std::size_t DecodeUtf8Sequence(std::string_view text, std::size_t at, char32_t& c) {
+std::size_t DecodeUtf8Sequence(std::string_view text, std::size_t at, char32_t& c,
+                               Utf8Fault* fault) {
+  const auto fail = [fault](Utf8Fault why) -> std::size_t {
+    if (fault != nullptr) {
+      *fault = why;
+    }
+    return 0;
+  };
   const auto lead = static_cast<unsigned char>(text[at]);
   std::size_t length = 0;
   char32_t smallest = 0;
@@ -58,23 +65,29 @@ std::size_t DecodeUtf8Sequence(std::string_view text, std::size_t at, char32_t& 
     length = 2, c = lead & 0x1F, smallest = 0x80;
   } else if ((lead & 0xF0) == 0xE0) {
     length = 3, c = lead & 0x0F, smallest = 0x800;
-  } else if ((lead & 0xF8) == 0xF0) {
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
     length = 4, c = lead & 0x07, smallest = 0x10000;
   } else {
-    return 0;
-  }
-  if (text.size() - at < length) {
-    return 0;
+    return fail(Utf8Fault::kStrayByte);
   }
   for (std::size_t k = 1; k < length; ++k) {
+    if (at + k >= text.size()) {
+      return fail(Utf8Fault::kEndsInside);
+    }
     const auto byte = static_cast<unsigned char>(text[at + k]);
     if (!IsContinuation(byte)) {
-      return 0;
+      return fail(Utf8Fault::kCutShort);
     }
     c = (c << 6) | (byte & 0x3F);
   }
-  if (c < smallest || c > 0x10FFFF || IsHighSurrogate(c) || IsLowSurrogate(c)) {
-    return 0;
+  if (c < smallest) {
+    return fail(Utf8Fault::kOverlong);
+  }
+  if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
+    return fail(Utf8Fault::kSurrogate);
+  }
+  if (c > 0x10FFFF) {
+    return fail(Utf8Fault::kPastUnicode);
   }
   return length;
 }
@@ -115,6 +128,16 @@ std::string Utf16ToUtf8(std::u16string_view text) {
   std::string out;
   out.reserve(text.size() * 2);
   AppendUtf8(text, out);
+  return out;
+}
+
+std::string Utf32ToUtf8(std::u32string_view text) {
+  std::string out;
+  out.reserve(text.size() * 2);
+  for (const char32_t c : text) {
+    const bool valid = c <= 0x10FFFF && !IsHighSurrogate(c) && !IsLowSurrogate(c);
+    AppendCodePoint(valid ? c : kReplacement, out);
+  }
   return out;
 }
 

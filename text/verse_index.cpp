@@ -126,7 +126,12 @@ VerseIndexLoad LoadVerseIndex(const std::filesystem::path& file, std::int32_t fi
 }
 
 std::filesystem::path VerseIndexPathFor(const std::filesystem::path& data_file) {
-  return data_file.parent_path() / kVerseIndexFileName;
+  std::filesystem::path index = data_file;
+  index.replace_extension(".verses");
+  if (index == data_file) {
+    index += ".verses";  // a data file named like an index keeps its own
+  }
+  return index;
 }
 
 }  // namespace quorel

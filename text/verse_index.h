@@ -18,7 +18,8 @@
 
 namespace quorel {
 
-// The verse index's file name, beside the data file.
+// The verse index's file name beside the data file Quorel.DSF. Another data file's index is
+// named after it (see VerseIndexPathFor).
 inline constexpr char kVerseIndexFileName[] = "Quorel.verses";
 
 struct Verse {
@@ -69,7 +70,9 @@ VerseIndexLoad ParseVerseIndex(std::string_view text, std::int32_t file_length,
 // references have none.
 VerseIndexLoad LoadVerseIndex(const std::filesystem::path& file, std::int32_t file_length);
 
-// The index file that belongs to the data file `data_file`: Quorel.verses in the same folder.
+// The index file that belongs to the data file `data_file`: in the same folder, its name with
+// the extension ".verses" (Quorel.DSF: Quorel.verses), so that the data files of one folder never
+// share an index.
 std::filesystem::path VerseIndexPathFor(const std::filesystem::path& data_file);
 
 }  // namespace quorel

@@ -1,7 +1,5 @@
 #include "console_window.h"
 
-#include <unistd.h>
-
 #include <csignal>
 
 #include "text/utf.h"
@@ -19,20 +17,22 @@ constexpr auto kProgressInterval = std::chrono::milliseconds(100);
 
 }  // namespace
 
-ConsoleWindow::ConsoleWindow(ConsoleInputs inputs, std::FILE* out, std::FILE* err)
+ConsoleWindow::ConsoleWindow(ConsoleInputs inputs, std::FILE* err, bool progress,
+                             const FindTally& tally)
     : inputs_(std::move(inputs)),
-      out_(out),
       err_(err),
-      progress_on_(isatty(fileno(err)) != 0),
+      tally_(tally),
+      progress_on_(progress),
       started_(std::chrono::steady_clock::now()) {}
 
 ConsoleWindow::~ConsoleWindow() {
-  Finish();
+  ClearProgress();
 }
 
 void ConsoleWindow::CatchInterrupt() {
   struct sigaction action {};
   action.sa_handler = OnInterrupt;
+  action.sa_flags = SA_RESTART;
   sigemptyset(&action.sa_mask);
   sigaction(SIGINT, &action, nullptr);
 }
@@ -48,45 +48,22 @@ std::u16string ConsoleWindow::GetText(Box box) {
     case Box::Text5:
       return progress_text_;
     case Box::Text4:
-      break;  // streamed out; the run only appends to it
+      break;  // the finds go to stdout through the sink
   }
   return {};
 }
 
 void ConsoleWindow::SetText(Box box, std::u16string_view text) {
-  switch (box) {
-    case Box::Text1:
-      inputs_.word = text;
-      break;
-    case Box::Text5:
-      progress_text_ = text;
-      break;
-    case Box::Text4:
-      // Only the run's first step sets it, to empty; what was streamed cannot be taken back.
-      pending_.clear();
-      finds_ = 0;
-      break;
-    default:
-      break;
+  if (box == Box::Text1) {
+    inputs_.word = text;
+  } else if (box == Box::Text5) {
+    progress_text_ = text;
   }
-}
-
-void ConsoleWindow::AppendText(Box box, std::u16string_view piece) {
-  if (box != Box::Text4) {
-    SetText(box, GetText(box) + std::u16string(piece));
-    return;
-  }
-  AppendUtf8(piece, pending_);
 }
 
 void ConsoleWindow::Repaint(Box box) {
-  if (box == Box::Text4) {
-    // The run repaints the result box once per find, and once when it empties it: a find is
-    // complete, so it goes out now.
-    ++finds_;
-    FlushResult();
-  } else if (box == Box::Text5) {
-    DrawProgress(false);
+  if (box == Box::Text5) {
+    DrawProgress();
   }
 }
 
@@ -100,46 +77,24 @@ void ConsoleWindow::ShowMessage(std::u16string_view text) {
   std::fflush(err_);
 }
 
-void ConsoleWindow::PumpEvents() {
-  // Once per skip: what the finds so far wrote reaches a reader without waiting for more.
-  if (unflushed_) {
-    std::fflush(out_);
-    unflushed_ = false;
-  }
-}
-
 bool ConsoleWindow::IsEscapeDown() {
   return interrupt_seen != 0;
 }
 
-void ConsoleWindow::FlushResult() {
-  if (!pending_.empty()) {
-    std::fwrite(pending_.data(), 1, pending_.size(), out_);
-    pending_.clear();
-    unflushed_ = true;
-  }
-}
-
-void ConsoleWindow::Finish() {
-  FlushResult();
-  std::fflush(out_);
-  ClearProgress();
-}
-
-void ConsoleWindow::DrawProgress(bool force) {
+void ConsoleWindow::DrawProgress() {
   if (!progress_on_) {
     return;
   }
   const auto now = std::chrono::steady_clock::now();
-  if (!force && progress_shown_ && now - last_progress_ < kProgressInterval) {
+  if (progress_shown_ && now - last_progress_ < kProgressInterval) {
     return;
   }
   last_progress_ = now;
   const double seconds = std::chrono::duration<double>(now - started_).count();
-  const long long finds = finds_ > 0 ? finds_ - 1 : 0;
   std::fprintf(err_, "\r\033[Kskip %s of %s..%s, %lld finds, %.1f s",
                Utf16ToUtf8(progress_text_).c_str(), Utf16ToUtf8(inputs_.min_skip).c_str(),
-               Utf16ToUtf8(inputs_.max_skip).c_str(), finds, seconds);
+               Utf16ToUtf8(inputs_.max_skip).c_str(), static_cast<long long>(tally_.Finds()),
+               seconds);
   std::fflush(err_);
   progress_shown_ = true;
 }

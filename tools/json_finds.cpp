@@ -1,24 +1,12 @@
 #include "json_finds.h"
 
+#include <optional>
 #include <string_view>
 
 #include "search/context_view.h"
 #include "text/utf.h"
 
 namespace quorel {
-namespace {
-
-constexpr std::u16string_view kViewStart = u"Result: ";
-constexpr std::u16string_view kViewEnd = u"\r\n\r\n";
-
-// The letters of the one-line view, without the frame that the result text puts around them.
-std::u16string_view ViewLetters(std::u16string_view view) {
-  view.remove_prefix(kViewStart.size());
-  view.remove_suffix(kViewEnd.size());
-  return view;
-}
-
-}  // namespace
 
 void AppendJsonString(std::u16string_view text, std::string& out) {
   static constexpr char kHex[] = "0123456789abcdef";
@@ -47,9 +35,24 @@ void AppendJsonString(std::u16string_view text, std::string& out) {
   out.push_back('"');
 }
 
-void JsonFindWriter::Begin(const LetterText& text, std::u16string_view target) {
+namespace {
+
+// A reference as JSON: a string, or null when the letter stands before the first verse.
+void AppendReference(const std::string& reference, std::string& out) {
+  if (reference.empty()) {
+    out.append("null");
+  } else {
+    AppendJsonString(Utf8ToUtf16(reference), out);
+  }
+}
+
+}  // namespace
+
+void JsonFindWriter::Begin(const LetterText& text, std::u16string_view /*target*/) {
   text_ = &text;
-  target_ = target;
+  if (references_ != nullptr) {
+    references_->Load(text);
+  }
 }
 
 bool JsonFindWriter::Take(const Find& find) {
@@ -58,19 +61,30 @@ bool JsonFindWriter::Take(const Find& find) {
       .append(",\"position\":")
       .append(std::to_string(find.position))
       .append(",\"letters\":");
-  // A find's letters are the target's, letter for letter.
-  AppendJsonString(target_, object_);
+  // The text's own letters: with final forms folded they may differ from the word's.
+  letters_.clear();
+  for (std::int64_t j = 0; j < find.target_len; ++j) {
+    letters_ += text_->At(static_cast<std::int32_t>(find.position + j * find.skip));
+  }
+  AppendJsonString(letters_, object_);
   object_.append(",\"line\":");
-  const std::u16string view = OneLineView(*text_, find);
-  AppendJsonString(ViewLetters(view), object_);
+  AppendJsonString(OneLineLetters(*text_, find), object_);
+  if (references_ != nullptr) {
+    if (const std::optional<FindSpan> span = references_->Of(find)) {
+      object_.append(",\"from\":");
+      AppendReference(span->from, object_);
+      object_.append(",\"to\":");
+      AppendReference(span->to, object_);
+    }
+  }
   object_.append("}\n");
-  std::fwrite(object_.data(), 1, object_.size(), out_);
-  return true;
+  out_.Write(object_);
+  return !out_.Failed();
 }
 
 void JsonFindWriter::SkipDone(std::int32_t, std::int64_t, std::size_t finds) {
   if (finds > 0) {
-    std::fflush(out_);
+    out_.Flush();
   }
 }
 

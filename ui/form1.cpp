@@ -14,6 +14,7 @@
 #include "search/search_run.h"
 #include "ui/escape_key.h"
 #include "ui/fonts.h"
+#include "ui/matrix_opener.h"
 #include "ui/result_box.h"
 #include "ui/user_input.h"
 
@@ -120,6 +121,7 @@ void Form1::CreateControls() {
   label4_->setAlignment(Qt::AlignCenter);
   text4_ = Place(new ResultBox(this), "Text4", 176, 16, 529, 401);
   text4_->setFont(ResultBoxFont());
+  AttachMatrixOpener(text4_);
   NameControls();
 }
 

@@ -23,7 +23,7 @@
 #include "temp_dir.h"
 #include "ui/form1.h"
 
-namespace quorel::testing {
+namespace quorel::test {
 
 // What a message box showed, read while it was open.
 struct SeenMessage {
@@ -158,4 +158,4 @@ inline std::u16string TextWithWord(const std::vector<std::pair<int, int>>& finds
   return text;
 }
 
-}  // namespace quorel::testing
+}  // namespace quorel::test

@@ -12,7 +12,7 @@
 #include "form1_fixture.h"
 #include "ui/fonts.h"
 
-namespace quorel::testing {
+namespace quorel::test {
 namespace {
 
 struct ControlRow {
@@ -285,9 +285,9 @@ TEST_F(Form1Test, MessagesCarryTheApplicationTitleOneOkButtonAndNoIcon) {
 }
 
 }  // namespace
-}  // namespace quorel::testing
+}  // namespace quorel::test
 
-namespace quorel::testing {
+namespace quorel::test {
 namespace {
 
 // Counts the paint events a widget receives.
@@ -326,4 +326,4 @@ TEST_F(Form1Test, AnIdleWindowDrawsNothingWhateverTheBoxesHold) {
 }
 
 }  // namespace
-}  // namespace quorel::testing
+}  // namespace quorel::test

@@ -6,7 +6,7 @@
 #include "form1_fixture.h"
 #include "text/utf.h"
 
-namespace quorel::testing {
+namespace quorel::test {
 namespace {
 
 // Finds at skips 2, 3, 5, 7 (twice), 12 and 20.
@@ -272,4 +272,4 @@ TEST_F(Form1RunTest, FullResultBoxStopsTheRunWithOneSentenceAndAborted) {
 }
 
 }  // namespace
-}  // namespace quorel::testing
+}  // namespace quorel::test

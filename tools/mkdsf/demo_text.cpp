@@ -4,7 +4,7 @@
 #include <array>
 #include <cstddef>
 
-#include "letter_bytes.h"
+#include "text/data_file_bytes.h"
 #include "text/letter_text.h"
 
 namespace quorel::mkdsf {

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "letter_bytes.h"
+#include "text/data_file_bytes.h"
 
 namespace quorel::mkdsf {
 namespace {

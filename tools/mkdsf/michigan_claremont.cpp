@@ -1,6 +1,6 @@
 #include "michigan_claremont.h"
 
-#include "letter_bytes.h"
+#include "text/data_file_bytes.h"
 
 namespace quorel::mkdsf {
 namespace {

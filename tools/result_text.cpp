@@ -1,0 +1,26 @@
+#include "result_text.h"
+
+#include "search/context_view.h"
+#include "text/utf.h"
+
+namespace quorel {
+
+void ResultTextWriter::Begin(const LetterText& text, std::u16string_view /*target*/) {
+  text_ = &text;
+}
+
+bool ResultTextWriter::Take(const Find& find) {
+  find_text_.clear();
+  AppendUtf8(FindHeader(find), find_text_);
+  AppendUtf8(area_ ? AreaView(*text_, find) : OneLineView(*text_, find), find_text_);
+  out_.Write(find_text_);
+  return !out_.Failed();
+}
+
+void ResultTextWriter::SkipDone(std::int32_t, std::int64_t, std::size_t finds) {
+  if (finds > 0) {
+    out_.Flush();
+  }
+}
+
+}  // namespace quorel
