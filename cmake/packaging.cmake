@@ -123,6 +123,6 @@ quorel-study computes the corrected distance of word pairs and its statistics.")
 # holds Hebrew letters, fixed-pitch for the result box.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 if(TARGET quorel)
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "culmus | fonts-dejavu-core")
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "culmus")
 endif()
 include(CPack)

@@ -81,6 +81,12 @@ RunOutcome ScanSkipRange(WindowOperations& window, const LetterText& text,
           return sink.Failed() ? RunOutcome::kOutputFailed : RunOutcome::kResultBoxFull;
         }
         window.Repaint(Box::Text4);
+        if (window.IsWindowGone()) {
+          return RunOutcome::kWindowGone;
+        }
+        if (window.WasEscapeSeen()) {
+          return RunOutcome::kAborted;
+        }
       }
       sink.SkipDone(signed_skip, FileStartPositions(text.FileLength(), target_len, signed_skip),
                     finds.size());

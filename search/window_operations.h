@@ -21,6 +21,8 @@ enum class Box {
   Text4,  // the result box
   Text5,  // the progress box
 };
+// How many boxes there are, for tables indexed by Box.
+inline constexpr std::size_t kBoxCount = 5;
 
 // States of the check box `Check1`.
 inline constexpr int kUnchecked = 0;
@@ -56,6 +58,10 @@ class WindowOperations {
 
   // True once the window is gone (closed during a run); the run then touches no box again.
   virtual bool IsWindowGone() { return false; }
+  // True when the window, handling its events between two finds of a skip, saw Escape held
+  // down: the run stops there as it would at a poll, so a skip with many finds is not waited
+  // out.
+  virtual bool WasEscapeSeen() { return false; }
   // How many more characters the box can take; a run that would go past it stops.
   virtual std::size_t RoomLeft(Box /*box*/) { return std::numeric_limits<std::size_t>::max(); }
 

@@ -21,7 +21,8 @@ class WindowEscapeKey final : public QObject, public EscapeKey {
     }
   }
 
-  bool IsDown() override { return down_; }
+  bool IsDown() override { return down_ && !ignored_; }
+  void IgnoreHeldPress() override { ignored_ = down_; }
 
   bool eventFilter(QObject* watched, QEvent* event) override {
     switch (event->type()) {
@@ -30,6 +31,7 @@ class WindowEscapeKey final : public QObject, public EscapeKey {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Escape && !key->isAutoRepeat()) {
           down_ = event->type() == QEvent::KeyPress;
+          ignored_ = ignored_ && down_;
         }
         break;
       }
@@ -38,6 +40,7 @@ class WindowEscapeKey final : public QObject, public EscapeKey {
         if (static_cast<QApplicationStateChangeEvent*>(event)->applicationState() !=
             Qt::ApplicationActive) {
           down_ = false;
+          ignored_ = false;
         }
         break;
       default:
@@ -48,6 +51,7 @@ class WindowEscapeKey final : public QObject, public EscapeKey {
 
  private:
   bool down_ = false;
+  bool ignored_ = false;  // the press held when IgnoreHeldPress was called
 };
 
 }  // namespace

@@ -10,6 +10,9 @@ class EscapeKey {
   virtual ~EscapeKey() = default;
   // True while Escape is held down; a press released before the question is not seen.
   virtual bool IsDown() = 0;
+  // Leaves out the press held now (one that closed a message box, say): IsDown reads false
+  // until Escape has been released, and counts only a press made after that.
+  virtual void IgnoreHeldPress() = 0;
 };
 
 // The best source the platform offers: on X11 the X server's own key state, which counts

@@ -3,9 +3,12 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyleHints>
 #include <limits>
 
 #include "search/search_run.h"
@@ -42,6 +45,33 @@ QLineEdit* MakeLineBox(QWidget* form, const char* name, const QString& text, int
   return box;
 }
 
+// Command1: pressed from the keyboard by Return and Enter as well as by Space, though it is no
+// default button (Enter in a text box presses nothing).
+class SearchButton final : public QPushButton {
+ public:
+  using QPushButton::QPushButton;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (enter && modifiers == Qt::NoModifier) {
+      if (!event->isAutoRepeat()) {
+        click();
+      }
+      return;
+    }
+    QPushButton::keyPressEvent(event);
+  }
+};
+
+// A box's name for screen readers is the caption of the label above it, which also gives the
+// box the focus when clicked.
+void Caption(QLabel* label, QWidget* box) {
+  label->setBuddy(box);
+  box->setAccessibleName(label->text());
+}
+
 std::size_t SlotOf(Box box) {
   return static_cast<std::size_t>(box);
 }
@@ -53,7 +83,11 @@ Form1::Form1(std::size_t capacity)
   setWindowTitle(QStringLiteral("Form1"));
   setFixedSize(kClientWidth, kClientHeight);
   setFont(WindowFont());
+  // A steady caret: a blinking one redraws the focused box twice a second for as long as the
+  // window is open, which for a box holding a long text keeps an idle window busy.
+  QGuiApplication::styleHints()->setCursorFlashTime(0);
   CreateControls();
+  FitCaptions(*this);
   SetTabOrder();
   connect(command1_, &QPushButton::clicked, this, &Form1::OnCommand1Clicked);
   for (QLineEdit* box : {text1_, text2_, text3_, text5_}) {
@@ -73,7 +107,7 @@ void Form1::CreateControls() {
   text3_ = MakeLineBox(this, "Text3", QStringLiteral("2"), 16, 88, 137, 19);
   label2_ = MakeLabel(this, "Label2", "Enter max skip size:", 16, 112, 137, 17);
   text2_ = MakeLineBox(this, "Text2", QStringLiteral("20"), 16, 128, 137, 19);
-  command1_ = Place(new QPushButton(QStringLiteral("Search"), this), "Command1", 16, 176, 137, 57);
+  command1_ = Place(new SearchButton(QStringLiteral("Search"), this), "Command1", 16, 176, 137, 57);
   command1_->setFont(SearchButtonFont());
   command1_->setAutoDefault(false);
   command1_->setDefault(false);
@@ -88,6 +122,22 @@ void Form1::CreateControls() {
   text4_ = Place(new ResultBox(this), "Text4", 176, 16, 529, 401);
   text4_->setFont(ResultBoxFont());
   AttachMatrixOpener(text4_);
+  NameControls();
+}
+
+void Form1::NameControls() {
+  Caption(label1_, text1_);
+  Caption(label3_, text3_);
+  Caption(label2_, text2_);
+  Caption(label5_, text5_);
+  text5_->setAccessibleDescription(label4_->text());
+  command1_->setAccessibleName(command1_->text());
+  check1_->setAccessibleName(check1_->text());
+  // The result box has no caption of its own.
+  text4_->setAccessibleName(QStringLiteral("Results"));
+  for (QLabel* label : {label1_, label3_, label2_, label5_, label4_}) {
+    label->setAccessibleName(label->text());
+  }
 }
 
 // Command1, Text1, Text2, Text3, Text4, Text5, Check1, and round again. The labels never take
@@ -105,8 +155,11 @@ void Form1::OnCommand1Clicked() {
     return;
   }
   running_ = true;
+  skip_shown_ = false;
+  escape_seen_ = false;
   Command1_Click(*this);
   running_ = false;
+  escape_seen_ = false;
   if (gone_) {
     QCoreApplication::quit();
     return;

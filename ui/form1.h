@@ -5,6 +5,7 @@
 #include <QString>
 #include <QWidget>
 #include <array>
+#include <chrono>
 #include <cstddef>
 #include <memory>
 #include <optional>
@@ -28,6 +29,9 @@ class ResultBox;
 // by memory: about 180 MB at 32 million, while the default word's whole area view over every
 // skip, 21 million characters, still fits.
 inline constexpr std::size_t kResultBoxCapacity = 32'000'000;
+// How long one insertion into the result box may take during a run, so that the window handles
+// its events, Escape included, at least every few frames however many finds a skip has.
+inline constexpr std::chrono::milliseconds kInsertBudget{8};
 
 class Form1 final : public QWidget, public WindowOperations {
   Q_OBJECT
@@ -46,6 +50,7 @@ class Form1 final : public QWidget, public WindowOperations {
   void PumpEvents() override;
   bool IsEscapeDown() override;
   bool IsWindowGone() override;
+  bool WasEscapeSeen() override;
   std::size_t RoomLeft(Box box) override;
 
   // Whether a search run is going on.
@@ -57,6 +62,8 @@ class Form1 final : public QWidget, public WindowOperations {
 
  private:
   void CreateControls();
+  // Gives every control the name of its caption for screen readers.
+  void NameControls();
   void SetTabOrder();
   // The handler of a press of Command1.
   void OnCommand1Clicked();
@@ -66,6 +73,9 @@ class Form1 final : public QWidget, public WindowOperations {
   // Moves a single-line box's held text into its control.
   void ApplyHeldText(Box box);
   void Draw(Box box);
+  // Handles the window's waiting events when a frame has passed since it last did, so that a
+  // run with many finds at one skip keeps the window live; notes an Escape held then.
+  void HandleEventsIfDue();
 
   QLabel* label1_ = nullptr;
   QLineEdit* text1_ = nullptr;
@@ -84,7 +94,13 @@ class Form1 final : public QWidget, public WindowOperations {
   std::unique_ptr<EscapeKey> escape_key_;
   RepaintThrottle throttle_;
   // What the run wrote into a single-line box while the box was held.
-  std::array<std::optional<QString>, 5> held_text_;
+  std::array<std::optional<QString>, kBoxCount> held_text_;
+  // When the window last handled its events during a run.
+  RepaintThrottle::Clock::time_point events_handled_{};
+  // The run has handled events at a skip at least once.
+  bool skip_shown_ = false;
+  // Escape was seen held while events were handled between two finds: the run stops there.
+  bool escape_seen_ = false;
   bool running_ = false;
   bool gone_ = false;  // closed while a run was going
 };

@@ -7,16 +7,10 @@
 #include "ui/escape_key.h"
 #include "ui/form1.h"
 #include "ui/message_box.h"
+#include "ui/qt_text.h"
 #include "ui/result_box.h"
 
 namespace quorel {
-namespace {
-
-QString ToQString(std::u16string_view text) {
-  return QStringView(text.data(), static_cast<qsizetype>(text.size())).toString();
-}
-
-}  // namespace
 
 std::u16string Form1::GetText(Box box) {
   if (box == Box::Text4) {
@@ -50,14 +44,37 @@ void Form1::AppendText(Box box, std::u16string_view piece) {
   }
   if (box == Box::Text4) {
     text4_->Append(piece);
+    // What goes into the document at once stays small enough to take a few milliseconds.
+    if (text4_->Buffered() >= text4_->PieceLength()) {
+      text4_->InsertFor(kInsertBudget);
+    }
     return;
   }
   SetText(box, GetText(box) + std::u16string(piece));
 }
 
 void Form1::Repaint(Box box) {
-  if (!gone_) {
-    throttle_.Request(box);
+  if (gone_) {
+    return;
+  }
+  throttle_.Request(box);
+  // The run repaints the result box after every find: between two finds the window can take
+  // its events without cutting one in two.
+  if (box == Box::Text4) {
+    HandleEventsIfDue();
+  }
+}
+
+void Form1::HandleEventsIfDue() {
+  // Only once the run has shown its first skip: before that the progress box still shows the
+  // last run's status word, which must not be read as this run's.
+  if (!running_ || !skip_shown_ || escape_seen_ ||
+      RepaintThrottle::Clock::now() - events_handled_ < RepaintThrottle::kFrame) {
+    return;
+  }
+  PumpEvents();
+  if (!gone_ && escape_key_->IsDown()) {
+    escape_seen_ = true;
   }
 }
 
@@ -80,6 +97,9 @@ void Form1::ShowMessage(std::u16string_view text) {
   // The boxes show what they hold while the message waits for the user.
   throttle_.DrawAll();
   ShowQuorelMessage(this, ToQString(text));
+  // Escape may have closed the box and still be held at the run's next poll: only a press
+  // made after the box closed stops the run.
+  escape_key_->IgnoreHeldPress();
 }
 
 void Form1::PumpEvents() {
@@ -88,10 +108,16 @@ void Form1::PumpEvents() {
   }
   QCoreApplication::sendPostedEvents();
   QCoreApplication::processEvents(QEventLoop::AllEvents);
+  events_handled_ = RepaintThrottle::Clock::now();
+  skip_shown_ = running_;
 }
 
 bool Form1::IsEscapeDown() {
   return escape_key_->IsDown();
+}
+
+bool Form1::WasEscapeSeen() {
+  return escape_seen_;
 }
 
 bool Form1::IsWindowGone() {

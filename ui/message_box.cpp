@@ -4,7 +4,10 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLayout>
 #include <QMessageBox>
+#include <QScreen>
 
 namespace quorel {
 namespace {
@@ -26,7 +29,31 @@ class QuorelMessageBox final : public QMessageBox {
     QMessageBox::keyPressEvent(event);
   }
 
+  void showEvent(QShowEvent* event) override {
+    QMessageBox::showEvent(event);
+    KeepSentencesWhole();
+  }
+
  private:
+  // The toolkit wraps a text wider than about 500 pixels, which leaves the last word of a
+  // sentence just over that width alone on a line. The box grows instead, as far as nine
+  // tenths of the screen, and wraps only what is wider still.
+  void KeepSentencesWhole() {
+    auto* label = findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    if (label == nullptr || !label->wordWrap() || screen() == nullptr) {
+      return;
+    }
+    const int text_width = label->fontMetrics().size(0, text()).width();
+    const int room = screen()->availableGeometry().width() * 9 / 10 - (width() - label->width());
+    if (text_width > room) {
+      return;
+    }
+    label->setWordWrap(false);
+    label->setMinimumWidth(text_width);
+    layout()->activate();
+    setFixedSize(layout()->totalSizeHint());
+  }
+
   QString CopiedText() const {
     const QString rule = QStringLiteral("---------------------------\n");
     QString copied = rule + windowTitle() + u'\n' + rule + text() + u'\n' + rule;

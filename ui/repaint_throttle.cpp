@@ -3,7 +3,14 @@
 namespace quorel {
 namespace {
 
-constexpr Box kBoxes[] = {Box::Text1, Box::Text2, Box::Text3, Box::Text4, Box::Text5};
+// Every box, in the order of Box.
+std::array<Box, kBoxCount> AllBoxes() {
+  std::array<Box, kBoxCount> boxes{};
+  for (std::size_t k = 0; k < kBoxCount; ++k) {
+    boxes[k] = static_cast<Box>(k);
+  }
+  return boxes;
+}
 
 }  // namespace
 
@@ -41,7 +48,7 @@ bool RepaintThrottle::Defer(Box box) {
 void RepaintThrottle::DrawAll() {
   timer_.stop();
   const Clock::time_point now = now_();
-  for (const Box box : kBoxes) {
+  for (const Box box : AllBoxes()) {
     if (SlotOf(box).held) {
       DrawSlot(box, now);
     }
@@ -63,7 +70,7 @@ void RepaintThrottle::DrawSlot(Box box, Clock::time_point now) {
 }
 
 void RepaintThrottle::DrawDue(Clock::time_point now) {
-  for (const Box box : kBoxes) {
+  for (const Box box : AllBoxes()) {
     const Slot& slot = SlotOf(box);
     if (slot.held && now - slot.last_drawn >= kFrame) {
       DrawSlot(box, now);

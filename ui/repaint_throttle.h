@@ -49,7 +49,7 @@ class RepaintThrottle {
 
   std::function<void(Box)> draw_;
   std::function<Clock::time_point()> now_;
-  std::array<Slot, 5> slots_{};
+  std::array<Slot, kBoxCount> slots_{};
   QTimer timer_;
 };
 

@@ -6,16 +6,17 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <utility>
+#include <algorithm>
 
+#include "ui/qt_text.h"
 #include "ui/user_input.h"
 
 namespace quorel {
 namespace {
 
-QString ToQString(std::u16string_view text) {
-  return QStringView(text.data(), static_cast<qsizetype>(text.size())).toString();
-}
+// Bounds of a piece inserted at once, in characters.
+constexpr std::size_t kSmallestPiece = 1024;
+constexpr std::size_t kLargestPiece = 4 * 1024 * 1024;
 
 }  // namespace
 
@@ -79,40 +80,98 @@ std::u16string ResultBox::Text() {
 
 void ResultBox::SetText(std::u16string_view text) {
   buffered_.clear();
+  taken_ = 0;
   show_from_start_ = false;
   setPlainText(ToQString(text));
   ShowFromStart();
 }
 
 void ResultBox::Append(std::u16string_view piece) {
+  if (taken_ > 0 && taken_ >= buffered_.size() / 2) {
+    buffered_.remove(0, taken_);  // what the document holds already
+    taken_ = 0;
+  }
   buffered_.append(QStringView(piece.data(), static_cast<qsizetype>(piece.size())));
   show_from_start_ = true;
 }
 
 bool ResultBox::Flush() {
   bool seen = false;
-  if (!buffered_.isEmpty()) {
-    // Taken out first: the insertion sends events of its own, which flush again.
-    const QString text = std::exchange(buffered_, QString());
-    // Text added below the view leaves the view as it was: the view is not marked for
-    // redrawing, which would cost a full redraw of it once a frame for as long as a run goes.
-    seen = verticalScrollBar()->value() != 0 || !EndIsBelowView();
-    QWidget* view = viewport();
-    view->setAttribute(Qt::WA_UpdatesDisabled, !seen);
-    // A written text clears the undo history, as a replaced text would; and the appends of a
-    // run would otherwise pile up in it.
-    QTextDocument* doc = document();
-    doc->setUndoRedoEnabled(false);
-    QTextCursor end(doc);
-    end.movePosition(QTextCursor::End);
-    end.insertText(text);
-    doc->setUndoRedoEnabled(true);
-    view->setAttribute(Qt::WA_UpdatesDisabled, false);
+  if (!inserting_) {
+    while (Buffered() > 0) {
+      seen = InsertPiece(buffered_.size() - taken_) || seen;
+    }
   }
   if (show_from_start_) {
     show_from_start_ = false;
     ShowFromStart();
   }
+  return seen;
+}
+
+void ResultBox::InsertFor(std::chrono::steady_clock::duration budget) {
+  using Clock = std::chrono::steady_clock;
+  // A piece takes about a quarter of the budget, so the last one overruns it by little.
+  const auto piece_time = budget;
+  const Clock::time_point deadline = Clock::now() + budget;
+  while (!inserting_ && Buffered() > 0) {
+    const Clock::time_point start = Clock::now();
+    const qsizetype length = static_cast<qsizetype>(std::min(piece_length_, Buffered()));
+    InsertPiece(length);
+    const Clock::time_point end = Clock::now();
+    // The cost of a character grows with the lines it brings and the box's width: the piece
+    // follows what the last one cost.
+    if (length == static_cast<qsizetype>(piece_length_)) {
+      if (end - start > piece_time && piece_length_ > kSmallestPiece) {
+        piece_length_ /= 2;
+      } else if (end - start < piece_time / 4 && piece_length_ < kLargestPiece) {
+        piece_length_ *= 2;
+      }
+    }
+    if (end >= deadline) {
+      break;
+    }
+  }
+}
+
+qsizetype ResultBox::PieceEnd(qsizetype length) const {
+  const qsizetype end = taken_ + length;
+  if (end >= buffered_.size()) {
+    return buffered_.size();
+  }
+  const qsizetype last_break = buffered_.lastIndexOf(u'\n', end - 1);
+  if (last_break >= taken_) {
+    return last_break + 1;
+  }
+  // No line break in the piece: cut anywhere but inside a CR LF pair.
+  return buffered_.at(end - 1) == u'\r' ? end + 1 : end;
+}
+
+bool ResultBox::InsertPiece(qsizetype length) {
+  const qsizetype end = PieceEnd(length);
+  // Taken out first: the insertion sends events of its own, which flush again.
+  const QString text = buffered_.mid(taken_, end - taken_);
+  taken_ = end;
+  if (taken_ == buffered_.size()) {
+    buffered_.clear();
+    taken_ = 0;
+  }
+  inserting_ = true;
+  // Text added below the view leaves the view as it was: the view is not marked for
+  // redrawing, which would cost a full redraw of it once a frame for as long as a run goes.
+  const bool seen = verticalScrollBar()->value() != 0 || !EndIsBelowView();
+  QWidget* view = viewport();
+  view->setAttribute(Qt::WA_UpdatesDisabled, !seen);
+  // A written text clears the undo history, as a replaced text would; and the appends of a
+  // run would otherwise pile up in it.
+  QTextDocument* doc = document();
+  doc->setUndoRedoEnabled(false);
+  QTextCursor end_of_text(doc);
+  end_of_text.movePosition(QTextCursor::End);
+  end_of_text.insertText(text);
+  doc->setUndoRedoEnabled(true);
+  view->setAttribute(Qt::WA_UpdatesDisabled, false);
+  inserting_ = false;
   return seen;
 }
 
@@ -143,8 +202,7 @@ std::size_t ResultBox::Length() const {
   // CR LF.
   const QTextDocument* doc = document();
   return static_cast<std::size_t>(doc->characterCount() - 1) +
-         static_cast<std::size_t>(doc->blockCount() - 1) +
-         static_cast<std::size_t>(buffered_.size());
+         static_cast<std::size_t>(doc->blockCount() - 1) + Buffered();
 }
 
 void ResultBox::ShowFromStart() {

@@ -4,7 +4,9 @@
 // Appended text waits in a buffer and goes into the document when the box is drawn, when its
 // text is read, and before the box handles any input event: the user always works on the whole
 // text, while a run that appends thousands of pieces a second pays for the document's layout
-// once a frame rather than once a piece.
+// once a frame rather than once a piece. A long buffer goes into the document in pieces, each
+// sized to take a few milliseconds (InsertFor), so that the window can handle its events
+// between them.
 //
 // A copy or a drag carries the selection as plain text only: the box holds nothing else, and
 // the rich forms that a text edit offers by default (HTML, Markdown, OpenDocument) would cost
@@ -12,6 +14,7 @@
 #pragma once
 
 #include <QPlainTextEdit>
+#include <chrono>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -35,6 +38,13 @@ class ResultBox final : public QPlainTextEdit {
   // Moves the buffered appends into the document; returns whether that changed what the box
   // shows (appends below the view change the scroll bar alone).
   bool Flush();
+  // Moves buffered appends into the document, a piece at a time, until the buffer is empty or
+  // `budget` is spent; a piece is cut after a line break where there is one.
+  void InsertFor(std::chrono::steady_clock::duration budget);
+  // How many appended characters wait for the document, and how many of them the next piece
+  // takes: the number inserted within a few milliseconds, as measured on this box.
+  std::size_t Buffered() const { return static_cast<std::size_t>(buffered_.size() - taken_); }
+  std::size_t PieceLength() const { return piece_length_; }
   // Flushes the buffer and shows the box's current text on screen now.
   void DrawNow();
 
@@ -48,7 +58,18 @@ class ResultBox final : public QPlainTextEdit {
   // Whether the last block, where appends go, starts below the bottom of the view.
   bool EndIsBelowView() const;
 
+  // Inserts the next `length` buffered characters (fewer, to end after a line break); returns
+  // whether the text went where the view shows it.
+  bool InsertPiece(qsizetype length);
+  // Where the next piece of at most `length` characters ends: after the last line break in
+  // it, never between CR and LF.
+  qsizetype PieceEnd(qsizetype length) const;
+
+  // Appended text; the first `taken_` characters of it are in the document already.
   QString buffered_;
+  qsizetype taken_ = 0;
+  bool inserting_ = false;
+  std::size_t piece_length_ = 16 * 1024;
   bool show_from_start_ = false;
 };
 

@@ -3,6 +3,7 @@
 #include <xcb/xcb.h>
 #include <xcb/xinput.h>
 
+#include <algorithm>
 #include <bitset>
 #include <cstdlib>
 #include <vector>
@@ -90,11 +91,30 @@ class X11EscapeKey final : public EscapeKey {
     if (xcb_connection_has_error(connection_) != 0) {
       return false;
     }
+    ReadState();
+    if (!AnyEscapeDown()) {
+      ignored_ = false;
+    }
+    return AnyEscapeDown() && !ignored_;
+  }
+
+  void IgnoreHeldPress() override {
+    if (xcb_connection_has_error(connection_) == 0) {
+      ReadState();
+    }
+    ignored_ = AnyEscapeDown();
+  }
+
+ private:
+  void ReadState() {
     if (xi_opcode_ < 0) {
       ReadKeymap();  // a round trip, only where the server has no raw events
     } else {
       ReadArrivedEvents();
     }
+  }
+
+  bool AnyEscapeDown() const {
     for (const xcb_keycode_t code : codes_) {
       if (down_[code]) {
         return true;
@@ -103,7 +123,6 @@ class X11EscapeKey final : public EscapeKey {
     return false;
   }
 
- private:
   // The server's whole key state: one round trip.
   void ReadKeymap() {
     const XcbReply<xcb_query_keymap_reply_t> keymap(
@@ -137,14 +156,24 @@ class X11EscapeKey final : public EscapeKey {
       const auto& raw = reinterpret_cast<const xcb_input_raw_key_press_event_t&>(event);
       if (raw.detail < kKeycodes) {
         down_[raw.detail] = generic.event_type == XCB_INPUT_RAW_KEY_PRESS;
+        // A release ends the press that was left out, even if Escape is down again by the
+        // next poll.
+        if (!down_[raw.detail] && IsEscapeCode(raw.detail)) {
+          ignored_ = false;
+        }
       }
     }
+  }
+
+  bool IsEscapeCode(xcb_keycode_t code) const {
+    return std::find(codes_.begin(), codes_.end(), code) != codes_.end();
   }
 
   xcb_connection_t* connection_;
   std::vector<xcb_keycode_t> codes_;
   int xi_opcode_;
   std::bitset<kKeycodes> down_;
+  bool ignored_ = false;  // the press held when IgnoreHeldPress was called
 };
 
 }  // namespace

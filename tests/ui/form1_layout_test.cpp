@@ -1,4 +1,5 @@
 // Form1 as it opens: its controls, their places, captions, fonts, tab order and keys.
+#include <QAccessible>
 #include <QApplication>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -9,6 +10,7 @@
 #include <QTextLayout>
 
 #include "form1_fixture.h"
+#include "ui/fonts.h"
 
 namespace quorel::test {
 namespace {
@@ -108,6 +110,7 @@ TEST_F(Form1Test, TextBoxesAreEditableUnlimitedAndUnmasked) {
 
 TEST_F(Form1Test, ResultBoxFontIsFixedPitchWithHebrewLetters) {
   const QFont font = Text4()->font();
+  EXPECT_TRUE(DrawsHebrewAtOneWidth(font)) << QFontInfo(font).family().toStdString();
   const QFontInfo info(font);
   EXPECT_TRUE(info.fixedPitch()) << info.family().toStdString();
   EXPECT_TRUE(QFontDatabase::writingSystems(info.family()).contains(QFontDatabase::Hebrew))
@@ -121,6 +124,86 @@ TEST_F(Form1Test, ResultBoxFontIsFixedPitchWithHebrewLetters) {
   for (const char16_t c : {u'\u05D0', u'\u05E9', u'\u05DA', u'\u05EA', u'1', u'S'}) {
     EXPECT_EQ(metrics.horizontalAdvance(QChar(c)), column) << static_cast<int>(c);
   }
+}
+
+TEST(ResultBoxFontChoice, TakesTheFirstFontThatDrawsHebrewAtOneWidth) {
+  // DejaVu Sans has Hebrew letters of many widths; DejaVu Sans Mono has none, so the toolkit
+  // would draw them in another font.
+  const QStringList families[] = {
+      {"DejaVu Sans", "Miriam Mono CLM"},
+      {"DejaVu Sans Mono", "Miriam Mono CLM"},
+      {"No Such Font", "Miriam Mono CLM", "DejaVu Sans Mono"},
+  };
+  if (!QFontDatabase::hasFamily("Miriam Mono CLM")) {
+    GTEST_SKIP() << "Miriam Mono CLM (Debian's culmus) is not installed";
+  }
+  for (const QStringList& list : families) {
+    SCOPED_TRACE(list.join(", ").toStdString());
+    const QFont font = ResultBoxFont(list);
+    EXPECT_EQ(QFontInfo(font).family(), "Miriam Mono CLM");
+    EXPECT_TRUE(DrawsHebrewAtOneWidth(font));
+  }
+  for (const char* family : {"DejaVu Sans", "DejaVu Sans Mono"}) {
+    if (QFontDatabase::hasFamily(family)) {
+      EXPECT_FALSE(DrawsHebrewAtOneWidth(QFont(family))) << family;
+    }
+  }
+}
+
+TEST_F(Form1Test, EveryCaptionFitsItsControlWhateverTheFont) {
+  // The window's own choice, then fonts wider than it was drawn for.
+  const std::pair<QString, qreal> fonts[] = {
+      {form_->font().family(), form_->font().pointSizeF()},
+      {"DejaVu Sans", 8},
+      {"DejaVu Sans", 11},
+      {"DejaVu Serif", 10},
+  };
+  for (const auto& [family, points] : fonts) {
+    SCOPED_TRACE(family.toStdString() + " " + std::to_string(points));
+    MakeForm(kResultBoxCapacity);
+    if (family != form_->font().family()) {
+      QFont font(family);
+      font.setPointSizeF(points);
+      form_->setFont(font);
+      FitCaptions(*form_);
+    }
+    for (const char* name : {"Label1", "Label3", "Label2", "Label5", "Label4"}) {
+      auto* label = Find<QLabel>(name);
+      EXPECT_LE(QFontMetricsF(label->font()).horizontalAdvance(label->text()),
+                label->contentsRect().width())
+          << name;
+    }
+    for (const char* name : {"Check1", "Command1"}) {
+      auto* control = Find<QWidget>(name);
+      EXPECT_LE(control->sizeHint().width(), control->width()) << name;
+    }
+  }
+}
+
+TEST_F(Form1Test, EveryControlHasTheNameOfItsCaption) {
+  const std::pair<const char*, const char*> names[] = {
+      {"Text1", "Enter text to search:"},
+      {"Text3", "Enter min skip size:"},
+      {"Text2", "Enter max skip size:"},
+      {"Command1", "Search"},
+      {"Check1", "Show area around result"},
+      {"Text5", "Currently testing skip of:"},
+      {"Text4", "Results"},
+  };
+  for (const auto& [control, name] : names) {
+    SCOPED_TRACE(control);
+    QWidget* widget = Find<QWidget>(control);
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+    ASSERT_NE(accessible, nullptr);
+    EXPECT_EQ(accessible->text(QAccessible::Name), name);
+  }
+  // Each caption above a box is its label, for screen readers and for a click on it.
+  const std::pair<const char*, const char*> buddies[] = {
+      {"Label1", "Text1"}, {"Label3", "Text3"}, {"Label2", "Text2"}, {"Label5", "Text5"}};
+  for (const auto& [label, box] : buddies) {
+    EXPECT_EQ(Find<QLabel>(label)->buddy(), Find<QWidget>(box)) << label;
+  }
+  EXPECT_EQ(Line("Text5")->accessibleDescription(), "Press ESC to abort");
 }
 
 TEST_F(Form1Test, SearchButtonFontIsALargeBoldSansSerif) {
@@ -143,25 +226,42 @@ TEST_F(Form1Test, FocusStartsOnSearchAndTabVisitsTheControlsInOrder) {
   EXPECT_FALSE(Text4()->toPlainText().contains(u'\t'));
 }
 
-TEST_F(Form1Test, EnterAndEscapePressNothing) {
+TEST_F(Form1Test, EnterInABoxAndEscapePressNothing) {
   WriteDataFile(TextWithWord({{2, 100}}));
   ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
   for (const char* name : {"Text1", "Text2", "Text3", "Text5"}) {
     Line(name)->setFocus();
     QTest::keyClick(Line(name), Qt::Key_Return);
-    QTest::keyClick(Line(name), Qt::Key_Enter);
+    QTest::keyClick(Line(name), Qt::Key_Enter, Qt::KeypadModifier);
     QTest::keyClick(Line(name), Qt::Key_Escape);
   }
   Command1()->setFocus();
   QTest::keyClick(Command1(), Qt::Key_Escape);
-  QTest::keyClick(Command1(), Qt::Key_Return);
+  // Return with a modifier is no press either.
+  QTest::keyClick(Command1(), Qt::Key_Return, Qt::ControlModifier);
   QApplication::processEvents();
   EXPECT_EQ(Line("Text5")->text(), "");
   EXPECT_EQ(Text4()->toPlainText(), "");
   EXPECT_TRUE(form_->isVisible());
-  // The focused button is pressed from the keyboard with Space.
-  QTest::keyClick(Command1(), Qt::Key_Space);
-  EXPECT_EQ(Line("Text5")->text(), "Done.");
+  EXPECT_FALSE(Command1()->isDefault() || Command1()->autoDefault());
+}
+
+TEST_F(Form1Test, SpaceReturnAndEnterPressTheFocusedSearchButton) {
+  WriteDataFile(TextWithWord({{2, 100}}));
+  ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
+  const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {
+      {Qt::Key_Space, Qt::NoModifier},
+      {Qt::Key_Return, Qt::NoModifier},
+      {Qt::Key_Enter, Qt::KeypadModifier},
+  };
+  for (const auto& [key, modifiers] : keys) {
+    SCOPED_TRACE(QKeySequence(key).toString().toStdString());
+    Line("Text5")->setText("");
+    Command1()->setFocus();
+    QTest::keyClick(Command1(), key, modifiers);
+    EXPECT_EQ(Line("Text5")->text(), "Done.");
+    EXPECT_NE(Result().find(u"Skip: 2"), std::u16string::npos);
+  }
 }
 
 TEST_F(Form1Test, MessagesCarryTheApplicationTitleOneOkButtonAndNoIcon) {
@@ -182,6 +282,47 @@ TEST_F(Form1Test, MessagesCarryTheApplicationTitleOneOkButtonAndNoIcon) {
   }
   EXPECT_EQ(form_->windowTitle(), "Form1");
   EXPECT_EQ(Line("Text5")->text(), "Done.");
+}
+
+}  // namespace
+}  // namespace quorel::test
+
+namespace quorel::test {
+namespace {
+
+// Counts the paint events a widget receives.
+class PaintCounter final : public QObject {
+ public:
+  explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+  int paints = 0;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint) {
+      ++paints;
+    }
+    return QObject::eventFilter(watched, event);
+  }
+};
+
+TEST_F(Form1Test, AnIdleWindowDrawsNothingWhateverTheBoxesHold) {
+  // A blinking caret would redraw the focused box twice a second: a quarter of a second each
+  // time for a pasted word of a million letters.
+  ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
+  Text4()->setPlainText(QString(1000, QChar(0x05D0)));
+  for (const char* name : {"Text1", "Text4"}) {
+    SCOPED_TRACE(name);
+    auto* box = Find<QWidget>(name);
+    if (auto* line = qobject_cast<QLineEdit*>(box)) {
+      line->setText(QString(1 << 17, QChar(0x05D0)));
+    }
+    box->setFocus();
+    QTest::qWait(100);
+    PaintCounter counter(box);
+    PaintCounter view(Text4()->viewport());
+    QTest::qWait(1500);
+    EXPECT_EQ(counter.paints + view.paints, 0);
+  }
 }
 
 }  // namespace

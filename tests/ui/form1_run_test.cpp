@@ -103,6 +103,104 @@ TEST_F(Form1RunTest, EscapeHeldAtAPollStopsTheRunAndTheNextRunStartsAfresh) {
   EXPECT_EQ(Result(), Expected(kWord, u"1", u"20").boxes.at(Box::Text4));
 }
 
+TEST_F(Form1Test, EscapeThatClosesAMessageDoesNotStopTheRun) {
+  WriteDataFile(SearchText());
+  TypeInputs(kWordText, "abc", "20");
+  // Escape closes the message box on its press; the key is still held when the run goes on,
+  // and is released only after the run.
+  bool closed = false;
+  auto* answer = new QTimer(form_.get());
+  QObject::connect(answer, &QTimer::timeout, [&closed] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box != nullptr && box->isVisible()) {
+      QTest::keyPress(box, Qt::Key_Escape);
+      closed = true;
+    }
+  });
+  answer->start(5);
+  ClickSearch();
+  QTest::keyRelease(form_.get(), Qt::Key_Escape);
+  ASSERT_TRUE(closed);
+  EXPECT_EQ(Line("Text5")->text(), "Done.");
+  EXPECT_EQ(Result(), Expected(kWord, u"abc", u"20").boxes.at(Box::Text4));
+
+  // A press made after the message closed still stops the run.
+  closed = false;
+  AtSkip("6", [this] {
+    QTest::keyRelease(form_.get(), Qt::Key_Escape);
+    QTest::keyPress(form_.get(), Qt::Key_Escape);
+  });
+  ClickSearch();
+  QTest::keyRelease(form_.get(), Qt::Key_Escape);
+  EXPECT_TRUE(closed);
+  EXPECT_EQ(Line("Text5")->text(), "Aborted.");
+  EXPECT_EQ(Result(), Expected(kWord, u"abc", u"20", [](FakeWindow& window) {
+                        window.escape_at_poll = [](int poll) { return poll == 5; };
+                      }).boxes.at(Box::Text4));
+}
+
+// The default word at every fourth letter of the first 80,000: 20,000 finds at skip 1 alone,
+// far more than a frame's work.
+std::u16string WordEverywhere() {
+  std::u16string text;
+  while (text.size() < 80'000) {
+    text += kWord;
+  }
+  text.resize(304805, u'\u05D3');
+  return text;
+}
+
+// The scripted window with an append that costs what the piece costs, for runs with many finds.
+class LongRunWindow final : public FakeWindow {
+ public:
+  using FakeWindow::FakeWindow;
+  void AppendText(Box box, std::u16string_view piece) override { boxes[box].append(piece); }
+};
+
+// A skip with many finds keeps the window live between them, in both views: a click and a key
+// are handled while the skip is still being searched, and Escape then stops the run after the
+// find it was seen at, with every find before it whole in the box.
+TEST_F(Form1Test, ASkipWithManyFindsHandlesInputBetweenFinds) {
+  WriteDataFile(WordEverywhere());
+  for (const bool area : {false, true}) {
+    SCOPED_TRACE(area ? "area view" : "one-line view");
+    MakeForm(kResultBoxCapacity);
+    TypeInputs(kWordText, "1", "1");
+    Check1()->setChecked(area);
+    int clicks_in_skip = 0;
+    auto* user = new QTimer(form_.get());
+    QObject::connect(user, &QTimer::timeout, [this, &clicks_in_skip, user] {
+      // Finds of skip 1 are in the box already: the skip is being searched.
+      if (!form_->IsRunning() || form_->RoomLeft(Box::Text4) == kResultBoxCapacity) {
+        return;
+      }
+      if (clicks_in_skip++ == 0) {
+        QTest::mouseClick(Check1(), Qt::LeftButton);
+        QTest::mouseClick(Check1(), Qt::LeftButton);
+        return;
+      }
+      user->stop();
+      QTest::keyPress(form_.get(), Qt::Key_Escape);
+    });
+    user->start(1);
+    ClickSearch();
+    QTest::keyRelease(form_.get(), Qt::Key_Escape);
+    EXPECT_EQ(clicks_in_skip, 2);
+    EXPECT_EQ(Check1()->isChecked(), area);
+    EXPECT_EQ(Line("Text5")->text(), "Aborted.");
+    // A prefix of the whole skip's finds, cut between two finds.
+    LongRunWindow expected(kWord, u"1", u"1");
+    expected.check_state = area ? kChecked : kUnchecked;
+    Command1_Click(expected, dir_.path() / "Quorel.DSF");
+    const std::u16string& whole = expected.boxes.at(Box::Text4);
+    const std::u16string shown = Result();
+    EXPECT_GT(shown.size(), 0U);
+    EXPECT_LT(shown.size(), whole.size());
+    EXPECT_EQ(whole.compare(0, shown.size(), shown), 0);
+    EXPECT_EQ(whole.compare(shown.size(), 6, u"Skip: "), 0);
+  }
+}
+
 TEST_F(Form1RunTest, SearchPressedDuringARunIsTurnedAway) {
   int presses = 0;
   QObject::connect(Command1(), &QPushButton::clicked, [&presses] { ++presses; });

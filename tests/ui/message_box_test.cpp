@@ -3,8 +3,10 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
@@ -48,6 +50,33 @@ TEST(QuorelMessageBox, OtherKeysStillReachTheBox) {
   });
   ShowQuorelMessage(nullptr, QStringLiteral("A message."));
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST(QuorelMessageBox, ASentenceThatFitsTheScreenStaysOnOneLine) {
+  // The toolkit alone would wrap these at about 500 pixels, leaving the last word alone.
+  const QString sentences[] = {
+      QStringLiteral("The result box is full: it shows 123456 finds, and the search stopped at "
+                     "skip 7."),
+      QStringLiteral("Min skip size must be numeric and positive - set to 2"),
+  };
+  for (const QString& text : sentences) {
+    SCOPED_TRACE(text.toStdString());
+    int lines = 0;
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      ASSERT_NE(box, nullptr);
+      auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+      ASSERT_NE(label, nullptr);
+      const QFontMetrics metrics(label->font());
+      const QRect drawn = metrics.boundingRect(QRect(0, 0, label->contentsRect().width(), 10000),
+                                               Qt::TextWordWrap, label->text());
+      lines = drawn.height() / metrics.lineSpacing();
+      EXPECT_LE(box->frameGeometry().width(), box->screen()->availableGeometry().width());
+      box->button(QMessageBox::Ok)->click();
+    });
+    ShowQuorelMessage(nullptr, text);
+    EXPECT_EQ(lines, 1);
+  }
 }
 
 }  // namespace

@@ -23,6 +23,9 @@
 # QUOREL_STRESS_MAX_MB  the bound on the program's resident memory in MB (default 768; a full
 #                       result box takes about 210 MB, and copying it about 400 MB)
 set -euo pipefail
+# shellcheck source=tests/ui/x11_lib.sh
+source "$(dirname "$0")/x11_lib.sh"
+with_accessibility_bus "$@"
 quorel="$(realpath "$1")"
 quorel_search="$(realpath "$2")"
 mkdsf="$(realpath "$3")"
@@ -37,8 +40,6 @@ echo "seed $seed (QUOREL_STRESS_SEED=$seed replays this input), $rounds rounds, 
 RANDOM=$seed
 
 work="$(mktemp -d)"
-# shellcheck source=tests/ui/x11_lib.sh
-source "$(dirname "$0")/x11_lib.sh"
 cleanup() {
   xdotool keyup Escape 2>/dev/null || true
   stop_quorel
@@ -151,10 +152,13 @@ random_event() {  # kinds...
     type4 | type4_top)
       # Anywhere in the box, where a click may also answer a message box that has just opened
       # over it; or in its top strip, which a message box leaves free.
-      local y
-      y="$(random_between 20 "$([ "$kind" = type4 ] && echo 410 || echo 60)")"
-      xdotool mousemove --window "$window" "$(random_between 180 680)" "$y" click --delay 0 1 \
-        key Left
+      local x y width height bottom
+      read -r x y width height <<<"${at[Text4]}"
+      bottom=$((y + height - 6))
+      [ "$kind" = type4_top ] && bottom=$((y + 44))
+      # Left of the scroll bar.
+      xdotool mousemove "$(random_between $((x + 4)) $((x + width - 25)))" \
+        "$(random_between $((y + 4)) "$bottom")" click --delay 0 1 key Left
       xdotool type --delay "$(random_between 5 20)" "$(random_typing "$(random_between 1 5)")"
       ;;
     type5)
@@ -163,7 +167,8 @@ random_event() {  # kinds...
         "$(random_typing "$(random_between 1 4)")"
       ;;
     scroll)
-      xdotool mousemove --window "$window" 400 200 click --delay 0 --repeat \
+      # shellcheck disable=SC2046
+      xdotool mousemove $(middle_of Text4) click --delay 0 --repeat \
         "$(random_between 1 8)" "$(random_between 4 5)"
       ;;
     escape_tap)
@@ -272,7 +277,8 @@ check_run() {  # word min max what
   local run_kb copy_kb summary
   run_kb="$(peak_kb)"
   # A typed letter makes sure the box copies something; the check sets it aside.
-  xdotool mousemove --window "$window" 400 200 click --delay 0 1 key --clearmodifiers ctrl+Home q
+  # shellcheck disable=SC2046
+  xdotool mousemove $(middle_of Text4) click --delay 0 1 key --clearmodifiers ctrl+Home q
   read_box Text4 30 >"$work/box.txt"
   copy_kb="$(peak_kb)"
   (cd "$work" && "$quorel_search" --json "$1" "$2" "$3" >"$work/finds.json" 2>/dev/null)

@@ -10,13 +10,14 @@
 # QUOREL_TEST_DATA names a data file to search instead of the one made here, and
 # QUOREL_SCREENSHOT a PNG file for the window after the area-view search.
 set -euo pipefail
+# shellcheck source=tests/ui/x11_lib.sh
+source "$(dirname "$0")/x11_lib.sh"
+with_accessibility_bus "$@"
 quorel="$(realpath "$1")"
 quorel_search="$(realpath "$2")"
 probe="$(realpath "$3")"
 
 work="$(mktemp -d)"
-# shellcheck source=tests/ui/x11_lib.sh
-source "$(dirname "$0")/x11_lib.sh"
 cleanup() {
   xdotool keyup Escape 2>/dev/null || true
   stop_quorel
@@ -80,7 +81,8 @@ click Command1
 wait_for_status "Done."
 expect_result --area "חופש" 1 20
 if [ -n "${QUOREL_SCREENSHOT:-}" ]; then
-  xdotool mousemove --window "$window" 190 22 click 1  # the caret into the result box
+  # shellcheck disable=SC2046
+  xdotool mousemove $(middle_of Text4) click 1  # the caret into the result box
   xdotool mousemove 0 0
   "$probe" screenshot "$QUOREL_SCREENSHOT" "$window"
 fi

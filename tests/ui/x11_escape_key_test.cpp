@@ -68,6 +68,27 @@ TEST_F(X11EscapeKeyTest, OtherKeysAndAPressReleasedBeforeThePollAreNotEscape) {
   Xdotool("keyup a");
 }
 
+TEST_F(X11EscapeKeyTest, AnIgnoredHeldPressCountsAgainOnlyAfterARelease) {
+  Xdotool("keydown Escape");
+  ASSERT_TRUE(BecomesDown(*escape_, true));
+  escape_->IgnoreHeldPress();
+  EXPECT_FALSE(escape_->IsDown());
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_FALSE(escape_->IsDown());
+  // Released and pressed again between two polls: the new press counts.
+  Xdotool("keyup Escape");
+  Xdotool("keydown Escape");
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  EXPECT_TRUE(escape_->IsDown());
+  Xdotool("keyup Escape");
+  EXPECT_TRUE(BecomesDown(*escape_, false));
+  // Ignoring while nothing is held leaves the next press alone.
+  escape_->IgnoreHeldPress();
+  Xdotool("keydown Escape");
+  EXPECT_TRUE(BecomesDown(*escape_, true));
+  Xdotool("keyup Escape");
+}
+
 TEST_F(X11EscapeKeyTest, EscapeHeldBeforeTheConnectionIsSeenAtTheFirstPoll) {
   Xdotool("keydown Escape");
   // A fresh connection reads the server's key state when it opens.

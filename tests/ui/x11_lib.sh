@@ -6,6 +6,11 @@
 #
 # The sourcing script sets `quorel` and `probe` (the programs' paths) and `work` (a folder of
 # its own); the functions here set `quorel_pid` and `window`.
+#
+# The controls are found by their names for screen readers, read from the accessibility bus
+# (AT-SPI), so the tests follow the window's layout wherever it places them. A script calls
+# `with_accessibility_bus "$@"` first: it runs the script again inside a D-Bus session of its
+# own when there is none.
 
 quorel_pid=""
 window=""
@@ -19,10 +24,41 @@ expect_equal() {  # what, got, want
   [ "$2" = "$3" ] || fail "$1: got '$2', want '$3'"
 }
 
+with_accessibility_bus() {
+  if [ -n "${QUOREL_TEST_BUS:-}" ]; then
+    return 0
+  fi
+  if ! command -v dbus-run-session >/dev/null; then
+    echo "SKIP: dbus-run-session is not installed (scripts/install-deps installs it)"
+    exit 77
+  fi
+  QUOREL_TEST_BUS=1 exec dbus-run-session -- "$0" "$@" 2> >(grep -v '^dbus-daemon' >&2)
+}
+
+# The control names for screen readers, by the object names that the tests use.
+declare -A control_names=(
+  [Text1]="Enter text to search:" [Text3]="Enter min skip size:" [Text2]="Enter max skip size:"
+  [Command1]="Search" [Check1]="Show area around result" [Text5]="Currently testing skip of:"
+  [Text4]="Results"
+)
+# Each control's place on the screen, "X Y WIDTH HEIGHT", found once the window is up.
+declare -A at=()
+
+find_controls() {
+  local control
+  for control in "${!control_names[@]}"; do
+    at[$control]="$("$probe" find "${control_names[$control]}")" ||
+      fail "no control named '${control_names[$control]}' ($control)"
+  done
+}
+
 # Starts quorel in the work folder and sets `window` once Form1 is on screen (at most 20 s; a
 # search can race with the program's own windows coming and going, so it is simply repeated).
 start_quorel() {
-  (cd "$work" && exec "$quorel") >"$work/quorel.log" 2>&1 &
+  # The accessibility bus must be up before the program starts, or it never joins it.
+  dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
+    >/dev/null 2>&1 || fail "no accessibility bus (at-spi2-core) on the session bus"
+  (cd "$work" && QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 exec "$quorel") >"$work/quorel.log" 2>&1 &
   quorel_pid=$!
   window=""
   local deadline=$((SECONDS + 20))
@@ -32,6 +68,7 @@ start_quorel() {
   done
   [ -n "$window" ] || fail "the window Form1 did not open: $(cat "$work/quorel.log")"
   xdotool windowfocus --sync "$window" 2>/dev/null || true
+  find_controls
 }
 
 # Ends a quorel that is still running (the tests' cleanup).
@@ -52,16 +89,17 @@ wait_for_exit() {  # seconds
   quorel_pid=""
 }
 
-# Places inside the controls, from the window's layout.
-declare -A at=(
-  [Text1]="60 41" [Text3]="60 97" [Text2]="60 137" [Command1]="84 204" [Check1]="24 252"
-  [Text5]="60 380" [Text4]="400 200"
-)
+# The middle of a control, "X Y" on the screen.
+middle_of() {  # control
+  local x y width height
+  read -r x y width height <<<"${at[$1]}"
+  echo "$((x + width / 2)) $((y + height / 2))"
+}
 
-# A click, with no wait after it (xdotool waits 100 ms by default).
+# A click in the middle of a control, with no wait after it (xdotool waits 100 ms by default).
 click() {
-  # shellcheck disable=SC2086
-  xdotool mousemove --window "$window" ${at[$1]} click --delay 0 1
+  # shellcheck disable=SC2046
+  xdotool mousemove $(middle_of "$1") click --delay 0 1
 }
 
 # The whole text of a box: selected with Ctrl+A, copied with Ctrl+C, read off the clipboard.

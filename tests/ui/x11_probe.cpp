@@ -7,16 +7,28 @@
 //   quorel-x11-probe clear                             leaves the clipboard empty
 //   quorel-x11-probe close WINDOW_ID                   asks the window to close, as a close box
 //                                                      or a window manager would
+//   quorel-x11-probe find NAME                         "X Y WIDTH HEIGHT" on the screen of the
+//                                                      control named NAME for screen readers
+//                                                      (AT-SPI), a box before its caption
 #include <xcb/xcb.h>
 #include <QClipboard>
+#include <QCoreApplication>
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusInterface>
+#include <QDBusMetaType>
+#include <QDBusObjectPath>
+#include <QDBusReply>
 #include <QGuiApplication>
 #include <QPixmap>
+#include <QRect>
 #include <QScreen>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <thread>
 
 namespace {
@@ -95,9 +107,117 @@ int CloseWindow(xcb_window_t window) {
   return 0;
 }
 
+// An accessible object on the AT-SPI bus: the service that holds it and its path.
+struct Accessible {
+  QString service;
+  QDBusObjectPath path;
+};
+
+QDBusArgument& operator<<(QDBusArgument& argument, const Accessible& accessible) {
+  argument.beginStructure();
+  argument << accessible.service << accessible.path;
+  argument.endStructure();
+  return argument;
+}
+
+const QDBusArgument& operator>>(const QDBusArgument& argument, Accessible& accessible) {
+  argument.beginStructure();
+  argument >> accessible.service >> accessible.path;
+  argument.endStructure();
+  return argument;
+}
+
+}  // namespace
+
+Q_DECLARE_METATYPE(Accessible)
+
+namespace {
+
+constexpr unsigned kLabelRole = 29;  // ATSPI_ROLE_LABEL
+constexpr unsigned kScreenCoordinates = 0;
+
+class AccessibilityBus {
+ public:
+  explicit AccessibilityBus(QDBusConnection connection) : connection_(std::move(connection)) {}
+
+  QList<Accessible> Children(const Accessible& parent) const {
+    QDBusInterface node(parent.service, parent.path.path(), "org.a11y.atspi.Accessible",
+                        connection_);
+    const QDBusReply<QList<Accessible>> reply = node.call("GetChildren");
+    return reply.isValid() ? reply.value() : QList<Accessible>();
+  }
+  QString Name(const Accessible& node) const {
+    QDBusInterface properties(node.service, node.path.path(), "org.freedesktop.DBus.Properties",
+                              connection_);
+    const QDBusReply<QDBusVariant> reply =
+        properties.call("Get", "org.a11y.atspi.Accessible", "Name");
+    return reply.isValid() ? reply.value().variant().toString() : QString();
+  }
+  unsigned Role(const Accessible& node) const {
+    QDBusInterface accessible(node.service, node.path.path(), "org.a11y.atspi.Accessible",
+                              connection_);
+    const QDBusReply<unsigned> reply = accessible.call("GetRole");
+    return reply.isValid() ? reply.value() : 0;
+  }
+  QRect Extents(const Accessible& node) const {
+    QDBusInterface component(node.service, node.path.path(), "org.a11y.atspi.Component",
+                             connection_);
+    const QDBusReply<QRect> reply = component.call("GetExtents", kScreenCoordinates);
+    return reply.isValid() ? reply.value() : QRect();
+  }
+
+ private:
+  QDBusConnection connection_;
+};
+
+// Every accessible object under `root`, depth first.
+void Walk(const AccessibilityBus& bus, const Accessible& root, QList<Accessible>& found) {
+  for (const Accessible& child : bus.Children(root)) {
+    found.append(child);
+    Walk(bus, child, found);
+  }
+}
+
+int FindControl(const QString& name) {
+  qDBusRegisterMetaType<Accessible>();
+  qDBusRegisterMetaType<QList<Accessible>>();
+  QDBusInterface launcher("org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus",
+                          QDBusConnection::sessionBus());
+  const QDBusReply<QString> address = launcher.call("GetAddress");
+  if (!address.isValid()) {
+    std::fputs("quorel-x11-probe: no accessibility bus (AT-SPI) on the session bus\n", stderr);
+    return 1;
+  }
+  const AccessibilityBus bus(QDBusConnection::connectToBus(address.value(), "a11y"));
+  QList<Accessible> nodes;
+  Walk(bus, {"org.a11y.atspi.Registry", QDBusObjectPath("/org/a11y/atspi/accessible/root")}, nodes);
+  std::optional<QRect> label;
+  for (const Accessible& node : nodes) {
+    if (bus.Name(node) != name) {
+      continue;
+    }
+    const QRect extents = bus.Extents(node);
+    if (bus.Role(node) != kLabelRole) {
+      std::printf("%d %d %d %d\n", extents.x(), extents.y(), extents.width(), extents.height());
+      return 0;
+    }
+    label = label.value_or(extents);
+  }
+  if (label) {
+    std::printf("%d %d %d %d\n", label->x(), label->y(), label->width(), label->height());
+    return 0;
+  }
+  std::fprintf(stderr, "quorel-x11-probe: no control named '%s'\n", qPrintable(name));
+  return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 3 && std::strcmp(argv[1], "find") == 0) {
+    QCoreApplication application(argc, argv);
+    return FindControl(QString::fromUtf8(argv[2]));
+  }
   // Needs no toolkit: a Qt client starting up would talk to the display on its own account.
   if (argc == 3 && std::strcmp(argv[1], "close") == 0) {
     return CloseWindow(static_cast<xcb_window_t>(std::strtoul(argv[2], nullptr, 0)));
@@ -119,7 +239,7 @@ int main(int argc, char** argv) {
   }
   std::fputs(
       "usage: quorel-x11-probe screenshot FILE.png [WINDOW_ID] | clipboard [SECONDS] | clear | "
-      "close ID\n",
+      "close ID | find NAME\n",
       stderr);
   return 2;
 }

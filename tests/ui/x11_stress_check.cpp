@@ -13,7 +13,8 @@
 // one-line or its area view (the area box was toggled during the run), letter for letter as
 // worked out here from the data file. The prefix and the status word must agree:
 //   "Done."     every find;
-//   "Aborted."  by Escape: the finds of every skip before some skip, none of that skip;
+//   "Aborted."  by Escape: a prefix of the finds, cut before a skip or between two finds of
+//               one (the window handles its events between finds once a frame);
 //               by a full box: the finds that the message counts, the next one at the skip
 //               that it names, and no room left in the box for one more find (where the
 //               message was closed before the test could read it, the last alone).
@@ -406,9 +407,12 @@ std::string Check(const Options& options) {
                     " characters left");
     }
     ended = "Aborted. by a full box at skip " + std::to_string(message.skip);
-  } else if (options.escape && at_skip_boundary) {
+  } else if (options.escape) {
+    // Escape counts at a skip's poll, or between two finds of a skip with many, where the
+    // window handles its events once a frame.
     ended = "Aborted. by Escape " + (all ? std::string("after the last find")
-                                         : "before skip " + std::to_string(finds[shown].skip));
+                                         : (at_skip_boundary ? "before skip " : "within skip ") +
+                                               std::to_string(finds[shown].skip));
   } else if (box_full && !all) {
     // Escape, or a click that lands on its button, can close the full-box message before the
     // test reads it.

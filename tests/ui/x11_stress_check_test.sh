@@ -67,12 +67,13 @@ message 1 1 >message.txt
 expect accept "a full box in the middle of skip 1, with its message" mid-skip.txt "Aborted." \
   --message message.txt --capacity 1000
 expect accept "a full box whose message went unread" mid-skip.txt "Aborted." --capacity 1000
+expect accept "Escape between two finds of a skip" mid-skip.txt "Aborted." --escape
 
 # Faults.
 expect refuse "Done. with the last find missing" <(head -n -4 one-line.txt) "Done."
 expect refuse "Done. with nothing in the box" empty.txt "Done."
 expect refuse "Aborted. without Escape or a full box" prefix.txt "Aborted."
-expect refuse "Escape in the middle of a skip" mid-skip.txt "Aborted." --escape
+expect refuse "Escape that cut a find in two" <(head -n 2 one-line.txt) "Aborted." --escape
 expect refuse "a find missing in the middle" <(sed '5,8d' one-line.txt) "Done."
 expect refuse "a find twice, as a second run inside the first would add" \
   <(cat prefix.txt one-line.txt) "Done."
