@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the scan over the whole skip range on the real text: the direct scan against the fast
 // scan, for a 2-, a 4- and a 7-letter word, measured in the same run, and the fast scan of both
 // reading directions (quorel-search --both) beside the one of one direction; then prints tables.

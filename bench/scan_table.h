@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A console reporter that also keeps each benchmark's time and counters, and prints the table
 // of the scan benchmarks when all have run: direct against fast time and their ratio per word,
 // both reading directions against one, preparation against one direct skip, and the heap a fast

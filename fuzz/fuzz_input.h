@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Turning a fuzzer's bytes into the inputs of the search engine.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The data file's bytes: any bytes load, or fail for exactly the two reasons a file can be bad.
 #include <string>
 #include <string_view>

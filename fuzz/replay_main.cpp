@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A main for the fuzz targets without libFuzzer: runs LLVMFuzzerTestOneInput once on every
 // file of the saved corpus folders it is given, so that an input once found stays fixed in
 // every build, the sanitizer build included.

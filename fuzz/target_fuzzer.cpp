@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The target word's preparation: the linear pass against the step-by-step pass that starts over
 // after every blank.
 #include "fuzz_input.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The views around a find, for any find that can exist: the first bytes choose the skip, its
 // direction, the word's length and the start position, the rest are the text's first letters.
 #include <cstring>

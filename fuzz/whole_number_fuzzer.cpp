@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The skip boxes' whole-number conversion: any text, of any length, in bounded time, and the
 // values it gives are consistent with their own decimal text.
 #include <string>

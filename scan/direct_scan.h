@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The direct scan: the find test at every start position, letter by letter. It is the reference
 // that every faster scan must agree with, find for find.
 #pragma once

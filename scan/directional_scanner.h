@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scan in both reading directions. A find at skip -d starting at position n has its letters
 // at n, n - d, ..., n - (k - 1) * d: the word read backwards through the text. It is the forward
 // find at skip d of the reversed word, starting at the word's last letter.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where letters stand in the text, one bit per position, so that 64 positions are tested in a
 // single word operation.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The instruction sets that the fast scan can use, chosen once at run time so that one build
 // runs on every x86-64 processor and on other machines too.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the scan of one target runs: which target letter anchors it, and in what order the letters
 // that its neighbours do not cover are compared at each start position that remains.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scan that a run uses: the finds of one skip at a time, exactly those of the direct scan and
 // in the same order.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whether this build can compile AVX2 code paths next to the portable ones, each function
 // marked with the instruction set it uses and called only after a run-time check.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The finds of a block of up to 64 consecutive skips, found anchor position by anchor position:
 // for a position of the anchor letter, the letters next to it in the target lie one skip before
 // and one skip after it, so one 64-bit window of a bitset tests that neighbour for every skip of

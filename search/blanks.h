@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The blank, U+0020, and nothing else: tabs and no-break spaces are not blanks here.
 #pragma once
 

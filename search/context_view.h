@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The views of the letters around a find, and the header that comes before them.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Numbers as the boxes show them: plain ASCII digits, no leading zeros, no grouping. The
 // window's numbers are never negative; only a backward skip of the scripting front end has a
 // minus sign.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One find: the target spelled out at `skip` from start position `position`.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where a run's finds go. The window's run writes them into the result box; the scripting
 // outputs of quorel-search take the same finds, from the same run, in other forms.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The finds of a run written into the result box: a header and a context view each.
 #pragma once
 

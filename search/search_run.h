@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search run that a press of the Search button performs.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The skip range of a run, read from the minimum and maximum skip boxes.
 #pragma once
 

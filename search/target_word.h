@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The target word of a run, read from Text1, checked and brought to the form that is searched.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window operations that a search run is given.
 //
 // A run reaches its window only through this interface, so the run builds, runs and is tested

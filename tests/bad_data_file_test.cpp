@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every way the data file can be bad gets one sentence on quorel-search's stderr naming the
 // file, its folder and the cause, and exit status 2; nothing blocks or reads without bound.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The field's readings on the real text: the verse index of the five Michigan-Claremont books,
 // finds read in both directions and with final forms folded, each placed verse by verse.
 #include <gtest/gtest.h>

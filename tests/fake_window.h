@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A scripted window for tests: boxes held as strings, a log of every operation the run makes,
 // and hooks that play the user's part at PumpEvents and the Escape key at each poll.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scripting outputs of quorel-search: the run's finds handed to another sink, as JSON
 // objects or as counts beside the number expected by chance.
 #include <gtest/gtest.h>

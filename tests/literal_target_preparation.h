@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The target word's preparation done the long way, step for step: trim, length test, then a pass
 // that starts over from the first letter after every removed blank. Quadratic, so only for short
 // inputs; tests and the fuzzer hold the real, linear preparation against it.

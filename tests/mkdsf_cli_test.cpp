@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // End-to-end checks of the quorel-mkdsf program: what it writes, what it refuses, what it says,
 // and conversions of the real text in its other forms back to its data file.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The converter's reading of Hebrew texts: UTF-8 decoding, Hebrew letters, the
 // Michigan-Claremont transliteration and verse references.
 #include <gtest/gtest.h>

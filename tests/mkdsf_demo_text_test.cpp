@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The demo text that newcomers search first, and what the README promises of it.
 #include "tools/mkdsf/demo_text.h"
 

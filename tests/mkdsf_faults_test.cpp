@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorel-mkdsf tried as a hostile user would: odd OUTPUTs, INPUT and OUTPUT the same file,
 // unreadable input, Ctrl-C and SIGTERM during a conversion, and a huge input.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing data files: whole or not at all, and never over a file unless asked.
 #include "tools/mkdsf/data_file_writer.h"
 

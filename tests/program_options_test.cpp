@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The options every command-line program answers the same way: -h and --help, --version, and a
 // usage error that says what was wrong before the usage.
 #include <gtest/gtest.h>

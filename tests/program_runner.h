@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Running the project's programs as processes for the end-to-end tests, without a shell: the
 // arguments go to the program as they are, and every stream the program sees is chosen here.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // End-to-end checks of the quorel-search program: its output streams and its exit status.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorel-search tried as a hostile user would: Ctrl-C with stdout a full pipe, stdout that
 // cannot be written, and a terminal that shows the progress line and the finds together.
 #include <gtest/gtest.h>

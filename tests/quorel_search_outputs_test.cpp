@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // End-to-end checks of quorel-search's scripting outputs, --json and --count, and of the first
 // search a newcomer makes in the demo text.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // End-to-end checks of quorel-search on the real text: every find and every view in its output
 // is checked against the data file's own bytes, by a reading of the format written here apart
 // from the program's.

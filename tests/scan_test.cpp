@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fast scan against the direct scan, find for find: random texts and words with skewed
 // letter frequencies so that finds are common, the edges of the skip range, and the real text.
 #include "scan/scanner.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Hebrew code page Windows-1255, as far as the letter text and the target word need it.
 #pragma once
 

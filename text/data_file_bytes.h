@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The data file's byte rule, both ways: one byte per position, and a byte b below 0xA0 stands
 // for the character whose Windows-1255 code is b + 0x60. The Hebrew letters alef..tav, final
 // forms included, are thus the bytes 0x80..0x9A, in the order of their Unicode codes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Hebrew letters: the 22 letters and the 5 final forms, U+05D0..U+05EA, and how a final form
 // is read as its regular letter.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The letter text of a run, loaded afresh from the data file at every search.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Conversions between the UTF-16 of the boxes and the UTF-8 of files, paths and terminals.
 #pragma once
 

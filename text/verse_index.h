@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where each verse of a letter text starts: the verse index that quorel-mkdsf writes beside the
 // data file when its input carries references, and reads back to name the verse of a position.
 //

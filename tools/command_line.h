@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What every command-line program of the project does with its options: -h/--help and
 // --version answer on stdout, a usage error says what was wrong in one line and then shows the
 // usage, all with the same exit statuses.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window operations for a terminal: the boxes' inputs come from the command line, messages
 // and the status word go to stderr, and Ctrl-C plays Escape. The finds themselves go to stdout
 // through a sink, never through the result box.

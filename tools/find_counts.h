@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorel-search --count: the number of finds per skip and in all, each beside the number that
 // chance alone would give.
 #pragma once

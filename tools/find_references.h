@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where a find stands: the verses of its first and last letters, from the verse index beside the
 // data file (text/verse_index.h).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorel-search --json: one JSON object per find, one find per line.
 #pragma once
 

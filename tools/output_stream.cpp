@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "output_stream.h"
 
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Standard output for the finds of a run: whole finds only, every write carried through to its
 // end, and the first failure kept so that the run stops at once and says why.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorel-mkdsf: makes the data file Quorel.DSF from a Hebrew text, or a demo text.
 //
 //   quorel-mkdsf [--mc] [--strip-refs] [--force] [--truncate] INPUT [OUTPUT]

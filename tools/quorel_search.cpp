@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorel-search: the search run of the window, from the command line.
 //
 //   quorel-search [--both] [--fold-finals] [--area | --json | --count | --refs] WORD MIN MAX

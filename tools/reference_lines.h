@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorel-search --refs: one line a find, for people: its skip, its position and, when the data
 // file has a verse index, the verses of its first and last letters.
 #pragma once

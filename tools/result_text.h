@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorel-search's default output: the text the window's result box would hold, find by find.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whether the window has a graphical display to open on, asked before the toolkit starts: the
 // toolkit itself would abort with a plugin error where there is none.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whether the Escape key is held down at the moment of asking.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two fonts that Form1 names, each with the installed fonts that stand in for it, and the
 // fitting of the captions to whatever font was found.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Form1, the program's only window: the search inputs on the left, the result box on the right,
 // and the window operations through which a search run reaches them.
 #pragma once

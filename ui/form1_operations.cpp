@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window operations of Form1, as a search run uses them.
 #include <QCheckBox>
 #include <QCoreApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorel: opens Form1 and waits for the user. No command line, no settings, no files written.
 #include <QApplication>
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The run's messages: one sentence, one OK button, no icon, the application's title.
 #pragma once
 

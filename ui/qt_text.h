@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one crossing between the run's UTF-16 strings and Qt's.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Redraws each box at most once a frame while a run writes to it many times a frame.
 //
 // A box whose redraw is asked for within a frame of its previous one is held: what the run

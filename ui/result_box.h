@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text4, the result box: a multi-line box with a vertical scroll bar whose long lines wrap, and
 // an append whose cost grows with the piece added, not with the text already in the box.
 //

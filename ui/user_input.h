@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which events carry the user's reading or changing of a box.
 #pragma once
 

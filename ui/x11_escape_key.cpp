@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "x11_escape_key.h"
 
 #include <xcb/xcb.h>

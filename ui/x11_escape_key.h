@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Escape key as the X server sees it, whatever window has the focus.
 #pragma once
 

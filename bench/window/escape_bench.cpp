@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorel-escape-bench: the cost of one poll of the Escape key on the X display of $DISPLAY, as
 // the window makes it, beside a poll that asks the server for its keymap (a round trip).
 #include <xcb/xcb.h>

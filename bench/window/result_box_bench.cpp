@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorel-result-box-bench: how the result box answers scrolling and typing as it fills up, to
 // choose its capacity.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quorel-window-bench: one whole search in the real window, timed from the press of Search to
 // the status word, with every message box closed as soon as it opens.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Escape key as the window's own key events show it, where no global key state exists.
 #include "ui/escape_key.h"
 

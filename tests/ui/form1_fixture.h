@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A fresh Form1 in a scratch folder that holds the data file, and the moves of a user.
 #pragma once
 

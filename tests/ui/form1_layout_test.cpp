@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Form1 as it opens: its controls, their places, captions, fonts, tab order and keys.
 #include <QAccessible>
 #include <QApplication>

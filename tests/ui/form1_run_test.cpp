@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole searches driven through the real window: typing, clicking Search, and the user's moves
 // while a run is going.
 #include <QApplication>

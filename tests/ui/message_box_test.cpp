@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The run's message box: Ctrl+C copies what it shows.
 #include <gtest/gtest.h>
 

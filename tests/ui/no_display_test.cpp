@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window started where there is no display: one sentence and exit status 1, not the
 // toolkit's plugin abort.
 #include <gtest/gtest.h>

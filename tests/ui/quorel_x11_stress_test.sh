@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Long and hard runs of the real quorel window under real X input (xdotool), on the display of
 # tests/ui/with-xvfb, with the demo text as the data file:
 #

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Drives the real quorel program with real X input events (xdotool) on the display of
 # tests/ui/with-xvfb, and reads its boxes back through the clipboard, as a user could:
 # the starting texts, a typed search in the one-line and the area view (each checked against

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The redraw throttle, on a clock the test moves by hand.
 #include "ui/repaint_throttle.h"
 

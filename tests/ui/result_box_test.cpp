@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The result box: its text with CR LF line breaks, appends at the end, and user input that
 // always finds the whole text.
 #include <gtest/gtest.h>

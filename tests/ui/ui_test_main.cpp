@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the window's widget tests on Qt's offscreen platform, so they need no display.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Escape key as the X server reports it, driven by real X key events from xdotool, with no
 // window of this program at all: the state counts whatever window has the focus.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # shellcheck shell=bash
 # shellcheck disable=SC2154  # quorel, probe and work come from the sourcing script
 # Shared by the X11 tests of the real quorel program (sourced, not run): start the program in a

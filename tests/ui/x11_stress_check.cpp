@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checks what a search run left in the real window against every find the search has, for the
 // X11 stress test (quorel_x11_stress_test.sh):
 //

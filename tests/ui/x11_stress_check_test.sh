@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # quorel-x11-stress-check, which judges what the stress test reads back from the window, must
 # accept every state a run can rightly leave and refuse the faults it is there to catch. The
 # boxes here are made from quorel-search's own output on the demo text (the word חופש at skips

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A Hebrew text, in one of the forms letter texts are shared in, turned into the letters of a
 // data file, as a stream: the text goes in piece by piece, and memory stays bounded whatever
 // its size.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing a data file so that no reader ever sees it half written, and no temporary file stays
 // behind, not even after Ctrl-C.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The demo text: TEXT_LENGTH random letters with a few words planted at known skips, so that a
 // newcomer without a data file can try the window. It is no real text.
 #pragma once

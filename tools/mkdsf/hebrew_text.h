@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Hebrew letters of a Unicode text, pointed or not.
 #pragma once
 

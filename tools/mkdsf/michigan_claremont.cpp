@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "michigan_claremont.h"
 
 #include "text/data_file_bytes.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Letter texts in the Michigan-Claremont transliteration: one ASCII character per consonant,
 // )BGDHWZX+YKLMNS(PCQR$T for alef to tav, and no final forms.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The number of letters a data file may hold: the window reads TEXT_LENGTH positions and refuses
 // a longer file.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Verse references at the start of the lines of a text, such as "1:1", "Gen 1:1",
 // "<book> 1:1", "1 1 1", "{<alef>}", "<alef>:<bet>" or "<book> <alef>' <bet>'".
 #pragma once
