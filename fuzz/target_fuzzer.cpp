@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (typed.size() > 512) {
     return 0;  // the step-by-step pass is quadratic
   }
-  const Preparation literal = testing::LiteralPrepareTarget(typed);
+  const Preparation literal = test::LiteralPrepareTarget(typed);
   fuzz::Check(fast.index() == literal.index());
   if (const auto* refusal = std::get_if<Refusal>(&fast)) {
     fuzz::Check(refusal->message == std::get<Refusal>(literal).message);
