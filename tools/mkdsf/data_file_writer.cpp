@@ -58,6 +58,25 @@ void RemoveOnSignals(const std::filesystem::path& temporary) {
   }
 }
 
+// Holds back Ctrl-C, SIGTERM and SIGHUP for as long as it lives; they arrive when it ends.
+class SignalsHeld {
+ public:
+  SignalsHeld() {
+    sigset_t signals;
+    sigemptyset(&signals);
+    for (const int signal_number : {SIGINT, SIGTERM, SIGHUP}) {
+      sigaddset(&signals, signal_number);
+    }
+    sigprocmask(SIG_BLOCK, &signals, &before_);
+  }
+  ~SignalsHeld() { sigprocmask(SIG_SETMASK, &before_, nullptr); }
+  SignalsHeld(const SignalsHeld&) = delete;
+  SignalsHeld& operator=(const SignalsHeld&) = delete;
+
+ private:
+  sigset_t before_;
+};
+
 void NoLongerPending() {
   temporary_pending = 0;
 }
@@ -146,6 +165,9 @@ std::string MoveIntoPlace(const std::filesystem::path& temporary, const std::fil
 }  // namespace
 
 DataFileWriter::DataFileWriter(std::filesystem::path file) : file_(std::move(file)) {
+  // A signal between creating the temporary file and handing it to the handler would leave it
+  // behind: the signals wait until the handler knows the file.
+  const SignalsHeld held;
   descriptor_ = CreateTemporary(file_, temporary_);
   if (descriptor_ < 0) {
     failure_ = "Could not create a file in the folder of " + file_.string() + ": " + Cause(errno);
@@ -207,13 +229,19 @@ std::string DataFileWriter::Commit(std::string_view bytes, std::string_view inde
     IndexNoLongerPending();
   };
   if (!index.empty()) {
-    const int descriptor = CreateTemporary(index_file, index_temporary);
+    int descriptor = -1;
+    {
+      const SignalsHeld held;
+      descriptor = CreateTemporary(index_file, index_temporary);
+      if (descriptor >= 0) {
+        AlsoRemoveOnSignals(index_temporary);
+      }
+    }
     if (descriptor < 0) {
       index_temporary.clear();
       return "Could not create a file in the folder of " + index_file.string() + ": " +
              Cause(errno);
     }
-    AlsoRemoveOnSignals(index_temporary);
     const int index_error = WriteAll(descriptor, index);
     const int index_close_error = close(descriptor) == 0 ? 0 : errno;
     if (index_error != 0 || index_close_error != 0) {
