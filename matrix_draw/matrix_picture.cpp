@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "matrix/matrix_plain_text.h"
+#include "matrix_draw/hebrew_family.h"
 
 namespace quorel {
 namespace {
@@ -21,17 +22,6 @@ constexpr std::int32_t kMostColumnsWithLegendBeside = 30;
 
 QString FromUtf8(const std::string& text) {
   return QString::fromStdString(text);
-}
-
-// The first of `families` that is installed and writes Hebrew; the last one when none is.
-QString HebrewFamily(const QStringList& families) {
-  for (const QString& family : families) {
-    if (QFontDatabase::hasFamily(family) &&
-        QFontDatabase::writingSystems(family).contains(QFontDatabase::Hebrew)) {
-      return family;
-    }
-  }
-  return families.back();
 }
 
 // Fonts sized in pixels, so a picture measures the same on the screen, in an image and in SVG
@@ -95,10 +85,10 @@ std::vector<LegendLine> MatrixLegend(const Matrix& matrix) {
 
 MatrixPictureLayout::MatrixPictureLayout(const Matrix& matrix)
     : column_count_(matrix.column_count), row_count_(matrix.row_count) {
-  const QString family =
-      HebrewFamily({"Taamey Frank CLM", "Frank Ruehl CLM", "David CLM", "DejaVu Sans", "FreeSans"});
+  const QString family = FirstHebrewFamily(
+      {"Taamey Frank CLM", "Frank Ruehl CLM", "David CLM", "DejaVu Sans", "FreeSans"});
   const QString text_family =
-      HebrewFamily({"Nachlieli CLM", "DejaVu Sans", "Liberation Sans", "FreeSans"});
+      FirstHebrewFamily({"Nachlieli CLM", "DejaVu Sans", "Liberation Sans", "FreeSans"});
   letter_font_ = PixelFont(family, 18);
   number_font_ = PixelFont(text_family, 10);
   text_font_ = PixelFont(text_family, 13);

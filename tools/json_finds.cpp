@@ -79,14 +79,7 @@ bool JsonFindWriter::Take(const Find& find) {
     }
   }
   object_.append("}\n");
-  out_.Write(object_);
-  return !out_.Failed();
-}
-
-void JsonFindWriter::SkipDone(std::int32_t, std::int64_t, std::size_t finds) {
-  if (finds > 0) {
-    out_.Flush();
-  }
+  return WriteFind(object_);
 }
 
 }  // namespace quorel

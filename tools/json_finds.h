@@ -7,6 +7,7 @@
 #include "find_references.h"
 #include "output_stream.h"
 #include "search/find_sink.h"
+#include "stream_find_writer.h"
 
 namespace quorel {
 
@@ -16,19 +17,15 @@ namespace quorel {
 // "Result: ". With a verse index, ,"from":"Genesis 1:1","to":"Genesis 1:7" follow: the verses of
 // the word's first letter (at the position) and of its last letter; null for a letter before the
 // index's first verse.
-class JsonFindWriter final : public FindSink {
+class JsonFindWriter final : public StreamFindWriter {
  public:
   explicit JsonFindWriter(OutputStream& out, FindReferences* references = nullptr)
-      : out_(out), references_(references) {}
+      : StreamFindWriter(out), references_(references) {}
 
   void Begin(const LetterText& text, std::u16string_view target) override;
   bool Take(const Find& find) override;
-  // Once per skip, what was written reaches a reader without waiting for more finds.
-  void SkipDone(std::int32_t, std::int64_t, std::size_t finds) override;
-  bool Failed() const override { return out_.Failed(); }
 
  private:
-  OutputStream& out_;
   FindReferences* references_;
   const LetterText* text_ = nullptr;
   std::string object_;      // reused for every find

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "output_stream.h"
 
+#include "tools/write_all.h"
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -13,21 +15,6 @@ namespace {
 // Large enough that a write per buffer costs little, small enough that a reader of a pipe sees
 // finds soon.
 constexpr std::size_t kBufferSize = std::size_t{1} << 16;
-
-// Writes all of `bytes`, resuming after a signal and after a partial write; gives errno or 0.
-int WriteAll(int descriptor, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = write(descriptor, bytes.data(), bytes.size());
-    if (written < 0) {
-      if (errno == EINTR) {
-        continue;
-      }
-      return errno;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return 0;
-}
 
 }  // namespace
 

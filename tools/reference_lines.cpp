@@ -21,14 +21,7 @@ bool ReferenceLineWriter::Take(const Find& find) {
     line_.append("\t").append(OrDash(span->from)).append("\t").append(OrDash(span->to));
   }
   line_.push_back('\n');
-  out_.Write(line_);
-  return !out_.Failed();
-}
-
-void ReferenceLineWriter::SkipDone(std::int32_t, std::int64_t, std::size_t finds) {
-  if (finds > 0) {
-    out_.Flush();
-  }
+  return WriteFind(line_);
 }
 
 }  // namespace quorel

@@ -8,25 +8,22 @@
 #include "find_references.h"
 #include "output_stream.h"
 #include "search/find_sink.h"
+#include "stream_find_writer.h"
 
 namespace quorel {
 
 // Writes "SKIP<TAB>POSITION<TAB>FROM<TAB>TO" and a line feed for every find ("50\t6\tGenesis
 // 1:1\tGenesis 1:7"); without an index only "SKIP<TAB>POSITION". A letter before the first verse
 // of the index has the reference "-".
-class ReferenceLineWriter final : public FindSink {
+class ReferenceLineWriter final : public StreamFindWriter {
  public:
   ReferenceLineWriter(OutputStream& out, FindReferences& references)
-      : out_(out), references_(references) {}
+      : StreamFindWriter(out), references_(references) {}
 
   void Begin(const LetterText& text, std::u16string_view target) override;
   bool Take(const Find& find) override;
-  // Once per skip, what was written reaches a reader without waiting for more finds.
-  void SkipDone(std::int32_t, std::int64_t, std::size_t finds) override;
-  bool Failed() const override { return out_.Failed(); }
 
  private:
-  OutputStream& out_;
   FindReferences& references_;
   std::string line_;  // reused for every find
 };

@@ -14,14 +14,7 @@ bool ResultTextWriter::Take(const Find& find) {
   find_text_.clear();
   AppendUtf8(FindHeader(find), find_text_);
   AppendUtf8(area_ ? AreaView(*text_, find) : OneLineView(*text_, find), find_text_);
-  out_.Write(find_text_);
-  return !out_.Failed();
-}
-
-void ResultTextWriter::SkipDone(std::int32_t, std::int64_t, std::size_t finds) {
-  if (finds > 0) {
-    out_.Flush();
-  }
+  return WriteFind(find_text_);
 }
 
 }  // namespace quorel

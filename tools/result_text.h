@@ -6,23 +6,20 @@
 
 #include "output_stream.h"
 #include "search/find_sink.h"
+#include "stream_find_writer.h"
 
 namespace quorel {
 
 // Writes each find's header and its view (the area view or the one-line view), exactly as the
 // run appends them to the result box.
-class ResultTextWriter final : public FindSink {
+class ResultTextWriter final : public StreamFindWriter {
  public:
-  ResultTextWriter(OutputStream& out, bool area) : out_(out), area_(area) {}
+  ResultTextWriter(OutputStream& out, bool area) : StreamFindWriter(out), area_(area) {}
 
   void Begin(const LetterText& text, std::u16string_view target) override;
   bool Take(const Find& find) override;
-  // Once per skip with finds, what was written reaches a reader without waiting for more.
-  void SkipDone(std::int32_t, std::int64_t, std::size_t finds) override;
-  bool Failed() const override { return out_.Failed(); }
 
  private:
-  OutputStream& out_;
   bool area_;
   const LetterText* text_ = nullptr;
   std::string find_text_;  // reused for every find

@@ -8,21 +8,11 @@
 #include <QWidget>
 #include <vector>
 
+#include "matrix_draw/hebrew_family.h"
 #include "text/hebrew_letters.h"
 
 namespace quorel {
 namespace {
-
-// The first of `families` that is installed and writes Hebrew; the last one when none is.
-QString FirstHebrewFamily(const QStringList& families) {
-  for (const QString& family : families) {
-    if (QFontDatabase::hasFamily(family) &&
-        QFontDatabase::writingSystems(family).contains(QFontDatabase::Hebrew)) {
-      return family;
-    }
-  }
-  return families.back();
-}
 
 // Nachlieli CLM (culmus) is about as wide as MS Sans Serif; DejaVu Sans is wider, and the
 // captions are fitted to it (FitCaptions).

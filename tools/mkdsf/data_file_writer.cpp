@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "text/verse_index.h"
+#include "tools/write_all.h"
 
 namespace quorel::mkdsf {
 namespace {
@@ -120,16 +121,9 @@ int CreateTemporary(const std::filesystem::path& file, std::filesystem::path& te
 }
 
 // Writes all of `bytes` and flushes them to disk; gives errno, or 0.
-int WriteAll(int descriptor, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = write(descriptor, bytes.data(), bytes.size());
-    if (written < 0) {
-      if (errno == EINTR) {
-        continue;
-      }
-      return errno;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(written));
+int WriteAndSync(int descriptor, std::string_view bytes) {
+  if (const int error = WriteAll(descriptor, bytes); error != 0) {
+    return error;
   }
   return fsync(descriptor) == 0 ? 0 : errno;
 }
@@ -190,7 +184,7 @@ std::string DataFileWriter::Commit(std::string_view bytes, Overwrite overwrite) 
   if (!failure_.empty()) {
     return failure_;
   }
-  const int write_error = WriteAll(descriptor_, bytes);
+  const int write_error = WriteAndSync(descriptor_, bytes);
   const int close_error = close(descriptor_) == 0 ? 0 : errno;
   descriptor_ = -1;
   std::string failure;
@@ -213,7 +207,7 @@ std::string DataFileWriter::Commit(std::string_view bytes, std::string_view inde
     return failure_;
   }
   const std::filesystem::path index_file = VerseIndexPathFor(file_);
-  const int write_error = WriteAll(descriptor_, bytes);
+  const int write_error = WriteAndSync(descriptor_, bytes);
   const int close_error = close(descriptor_) == 0 ? 0 : errno;
   descriptor_ = -1;
   if (write_error != 0 || close_error != 0) {
@@ -242,7 +236,7 @@ std::string DataFileWriter::Commit(std::string_view bytes, std::string_view inde
       return "Could not create a file in the folder of " + index_file.string() + ": " +
              Cause(errno);
     }
-    const int index_error = WriteAll(descriptor, index);
+    const int index_error = WriteAndSync(descriptor, index);
     const int index_close_error = close(descriptor) == 0 ? 0 : errno;
     if (index_error != 0 || index_close_error != 0) {
       drop_index();
